@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tikvane-cli: the program's core without windows, for scripts and terminals.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "TableCommand.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "table") return runTableCommand({args.begin() + 1, args.end()});
+    std::cerr << "usage: tikvane-cli table dump FILE [--csv]\n"
+                 "       tikvane-cli table build TEXTFILE OUT.bin [--csv]\n";
+    return 2;
+}
