@@ -13,9 +13,9 @@
 
 namespace {
 
-// Cells never need more than this many per byte of the file, except for the rare
-// table whose rows hold fewer lines than it has columns.
-constexpr std::int64_t kMinCellBudget = 1 << 20;
+// The writer stores two bytes per cell at least, so R × C stays within half the file
+// size; this floor admits small tables whose rows hold fewer lines than columns.
+constexpr std::int64_t kMinCellBudget = 1 << 16;
 
 bool readInt32(std::string_view bytes, std::size_t& at, std::int32_t& value) {
     if (bytes.size() - at < 4) return false;
