@@ -228,7 +228,7 @@ void SortGridRows(TextGrid& grid, int column, int mode, bool ascending, std::mt1
     for (int r = 0; r < first; ++r) all.push_back(grid.row(r));
     for (auto& row : sorted) all.push_back(std::move(row));
     grid.replaceCells(grid.columnCount(), std::move(all));
-    grid.setSelectedCell(grid.col(), first);
+    grid.setSelectedCell(grid.selectedColumn(), first);
 }
 
 void SortGridRows(TextGrid& grid, int column, int mode, bool ascending) {

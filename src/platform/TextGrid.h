@@ -55,7 +55,7 @@ public:
     // Resets the height of every row, as grid controls do.
     void setDefaultRowHeight(int height);
 
-    int col() const { return m_selection.left; }
+    int selectedColumn() const { return m_selection.left; }
     int selectedRow() const { return m_selection.top; }
     void setSelectedCell(int column, int row) { m_selection = {column, row, column, row}; }
     const Rect& selection() const { return m_selection; }
