@@ -4,11 +4,17 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# vexlora_test(NAME SOURCES... LIBS ...)
+# vexlora_test(NAME [QT_EVENT_LOOP] SOURCES... LIBS ...); QT_EVENT_LOOP gives the test a
+# QCoreApplication on its main thread.
 function(vexlora_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT_EVENT_LOOP" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE vexlora_settings GTest::gtest_main ${T_LIBS})
+  if(T_QT_EVENT_LOOP)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
+    target_link_libraries(${name} PRIVATE vexlora_settings GTest::gtest ${T_LIBS})
+  else()
+    target_link_libraries(${name} PRIVATE vexlora_settings GTest::gtest_main ${T_LIBS})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -57,10 +57,14 @@ int MarketDirectories::FindMarket(std::string_view code, std::string_view name) 
 }
 
 std::string MarketDirectories::StockName(std::string_view code, int market) const {
-    std::string name;
+    return gbk::toUtf8(StockNameGbk(code, market));
+}
+
+std::string_view MarketDirectories::StockNameGbk(std::string_view code, int market) const {
+    std::string_view name;
     for (int m = 0; m < 2; ++m) {
         if (market < 2 && m != market) continue;
-        if (const TTDX_STOCKINFO* r = first(m, code)) name = gbk::toUtf8(FixedText(r->Name, 8));
+        if (const TTDX_STOCKINFO* r = first(m, code)) name = FixedText(r->Name, 8);
     }
     return name;
 }

@@ -46,6 +46,8 @@ public:
     int FindMarket(std::string_view code, std::string_view name) const;
     // The name in UTF-8; markets 2 and above look in both, Shanghai winning.
     std::string StockName(std::string_view code, int market) const;
+    // The same name as the GBK bytes of the record, for records that carry it on.
+    std::string_view StockNameGbk(std::string_view code, int market) const;
     // The record's price decimals, or 2.
     int StockDecimals(std::string_view code, int market) const;
     // Whether the day-line reply being decoded (CurDayMarket, CurDayCode) carries the
