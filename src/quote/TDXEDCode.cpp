@@ -50,9 +50,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 TCallBackStockInfo stockInfo(std::string_view code6, std::uint32_t market, const MarketDirectories& directories) {
     TCallBackStockInfo info{};
-    std::memcpy(info.Code, code6.data(), std::min<std::size_t>(code6.size(), 6));
+    if (!code6.empty()) std::memcpy(info.Code, code6.data(), std::min<std::size_t>(code6.size(), 6));
     const std::string_view name = directories.StockNameGbk(code6, static_cast<int>(market));
-    std::memcpy(info.Name, name.data(), std::min<std::size_t>(name.size(), 8));
+    if (!name.empty()) std::memcpy(info.Name, name.data(), std::min<std::size_t>(name.size(), 8));
     info.Market = static_cast<std::int16_t>(market);
     return info;
 }
@@ -60,7 +60,7 @@ TCallBackStockInfo stockInfo(std::string_view code6, std::uint32_t market, const
 // Books one directory batch; true when the market's directory is complete.
 void bookDirectoryBatch(std::span<const std::uint8_t> records, std::size_t n, std::uint32_t m, ReplyContext& ctx) {
     std::vector<TTDX_STOCKINFO> batch(std::min(n, records.size() / sizeof(TTDX_STOCKINFO)));
-    std::memcpy(batch.data(), records.data(), batch.size() * sizeof(TTDX_STOCKINFO));
+    if (!batch.empty()) std::memcpy(batch.data(), records.data(), batch.size() * sizeof(TTDX_STOCKINFO));
     ctx.directories.assign(static_cast<int>(m), ctx.StockCount[m], batch);
     ctx.StockCount[m] += static_cast<std::uint32_t>(batch.size());
     if (batch.size() == kDirectoryBatch) {
@@ -129,7 +129,7 @@ int DecodeReply(std::span<const std::uint8_t> frame, const TTDX_MSG& cur, ReplyC
         length = unpacked ? room : 0;
     } else {
         length = std::min({wire.size(), U, ctx.body.size()});
-        std::memcpy(ctx.body.data(), wire.data(), length);
+        if (length > 0) std::memcpy(ctx.body.data(), wire.data(), length);
     }
     const std::span<const std::uint8_t> body(ctx.body.data(), length);
     const std::uint32_t m = cur.Market;

@@ -88,17 +88,17 @@ TEST(Decoders, TickWorkedExample) {
     BodyCursor cursor{body};
     const auto deals = DecodeDeals(cursor, 2);
     ASSERT_EQ(deals.size(), 2u);
-    EXPECT_EQ(deals[0].Time, 570);
-    EXPECT_EQ(deals[1].Time, 571);
-    EXPECT_EQ(deals[0].Price, 10250);
-    EXPECT_EQ(deals[1].Price, 10240);
-    EXPECT_EQ(deals[0].Volume, 5);
-    EXPECT_EQ(deals[1].Volume, 10);
-    EXPECT_EQ(deals[0].Num, 1);
-    EXPECT_EQ(deals[1].Num, 2);
-    EXPECT_EQ(deals[0].Side, 0);
-    EXPECT_EQ(deals[1].Side, 1);
-    EXPECT_EQ(cursor.pos, body.size());
+    EXPECT_EQ(+deals[0].Time, 570);
+    EXPECT_EQ(+deals[1].Time, 571);
+    EXPECT_EQ(+deals[0].Price, 10250);
+    EXPECT_EQ(+deals[1].Price, 10240);
+    EXPECT_EQ(+deals[0].Volume, 5);
+    EXPECT_EQ(+deals[1].Volume, 10);
+    EXPECT_EQ(+deals[0].Num, 1);
+    EXPECT_EQ(+deals[1].Num, 2);
+    EXPECT_EQ(+deals[0].Side, 0);
+    EXPECT_EQ(+deals[1].Side, 1);
+    EXPECT_EQ(+cursor.pos, body.size());
 }
 
 TEST(Decoders, MinuteWorkedExample) {
@@ -107,13 +107,13 @@ TEST(Decoders, MinuteWorkedExample) {
         BodyCursor cursor{body};
         const auto mins = DecodeMinutes(cursor, 2, 2, code, 0);
         ASSERT_EQ(mins.size(), 2u);
-        EXPECT_EQ(mins[0].Price, 10.25f);
-        EXPECT_EQ(mins[1].Price, 10.23f);
-        EXPECT_EQ(mins[0].AvgPrice, static_cast<float>(10.25f + 0.05 * 0.01));
-        EXPECT_FLOAT_EQ(mins[1].AvgPrice, 10.2504f);
+        EXPECT_EQ(+mins[0].Price, 10.25f);
+        EXPECT_EQ(+mins[1].Price, 10.23f);
+        EXPECT_EQ(+mins[0].AvgPrice, static_cast<float>(10.25f + 0.05 * 0.01));
+        EXPECT_FLOAT_EQ(+mins[1].AvgPrice, 10.2504f);
         const bool index = code[0] == '3';
-        EXPECT_EQ(mins[0].Volume, index ? 1000 : 10);
-        EXPECT_EQ(mins[1].Volume, index ? 300 : 3);
+        EXPECT_EQ(+mins[0].Volume, index ? 1000 : 10);
+        EXPECT_EQ(+mins[1].Volume, index ? 300 : 3);
     }
 }
 
@@ -125,21 +125,21 @@ TEST(Decoders, DayWorkedExampleCarriesTheClose) {
     BodyCursor cursor{body};
     const auto days = DecodeDays(cursor, 2, false);
     ASSERT_EQ(days.size(), 2u);
-    EXPECT_EQ(days[0].Date, 0x04030201u);
-    EXPECT_FLOAT_EQ(days[0].Open, 10.25f);
-    EXPECT_FLOAT_EQ(days[0].Close, 10.4f);
-    EXPECT_FLOAT_EQ(days[0].High, 10.55f);
-    EXPECT_FLOAT_EQ(days[0].Low, 10.15f);
-    EXPECT_EQ(days[0].Volume, 7);
-    EXPECT_FLOAT_EQ(days[1].Open, 10.4f + 10.25f);  // relative to the previous close
-    EXPECT_EQ(cursor.pos, body.size());
+    EXPECT_EQ(+days[0].Date, 0x04030201u);
+    EXPECT_FLOAT_EQ(+days[0].Open, 10.25f);
+    EXPECT_FLOAT_EQ(+days[0].Close, 10.4f);
+    EXPECT_FLOAT_EQ(+days[0].High, 10.55f);
+    EXPECT_FLOAT_EQ(+days[0].Low, 10.15f);
+    EXPECT_EQ(+days[0].Volume, 7);
+    EXPECT_FLOAT_EQ(+days[1].Open, 10.4f + 10.25f);  // relative to the previous close
+    EXPECT_EQ(+cursor.pos, body.size());
 
     const Bytes withExtra = entry + Bytes{0x34, 0x12, 0x78, 0x56};
     BodyCursor extraCursor{withExtra};
     const auto extra = DecodeDays(extraCursor, 1, true);
     ASSERT_EQ(extra.size(), 1u);
-    EXPECT_EQ(extra[0].ExtraA, 0x1234);
-    EXPECT_EQ(extra[0].ExtraB, 0x5678);
+    EXPECT_EQ(+extra[0].ExtraA, 0x1234);
+    EXPECT_EQ(+extra[0].ExtraB, 0x5678);
 }
 
 TEST(Decoders, SnapshotWorkedExample) {
@@ -148,31 +148,31 @@ TEST(Decoders, SnapshotWorkedExample) {
     BodyCursor cursor{body};
     TTDX_PKDAT r{};
     ASSERT_TRUE(DecodeSnapshotEntry(cursor, none, r));
-    EXPECT_EQ(cursor.pos, 60u);
+    EXPECT_EQ(+cursor.pos, 60u);
     EXPECT_EQ(FixedText(r.Code, 6), "000001");
-    EXPECT_EQ(r.Market, 0);
-    EXPECT_FLOAT_EQ(r.Price, 10.25f);
-    EXPECT_FLOAT_EQ(r.PrevClose, 10.00f);
-    EXPECT_FLOAT_EQ(r.Open, 10.25f);
-    EXPECT_FLOAT_EQ(r.High, 10.35f);
-    EXPECT_FLOAT_EQ(r.Low, 10.20f);
-    EXPECT_FLOAT_EQ(r.Number7, 10.25f);
-    EXPECT_EQ(r.Volume, 1000);
-    EXPECT_EQ(r.Number9, 5);
-    EXPECT_EQ(r.Amount, 0.0f);
-    EXPECT_EQ(r.InnerVolume, 400);
-    EXPECT_EQ(r.OuterVolume, 600);
-    EXPECT_EQ(r.Number12, 0.0f);
-    EXPECT_EQ(r.Number13, 0.0f);
+    EXPECT_EQ(+r.Market, 0);
+    EXPECT_FLOAT_EQ(+r.Price, 10.25f);
+    EXPECT_FLOAT_EQ(+r.PrevClose, 10.00f);
+    EXPECT_FLOAT_EQ(+r.Open, 10.25f);
+    EXPECT_FLOAT_EQ(+r.High, 10.35f);
+    EXPECT_FLOAT_EQ(+r.Low, 10.20f);
+    EXPECT_FLOAT_EQ(+r.Number7, 10.25f);
+    EXPECT_EQ(+r.Volume, 1000);
+    EXPECT_EQ(+r.Number9, 5);
+    EXPECT_EQ(+r.Amount, 0.0f);
+    EXPECT_EQ(+r.InnerVolume, 400);
+    EXPECT_EQ(+r.OuterVolume, 600);
+    EXPECT_EQ(+r.Number12, 0.0f);
+    EXPECT_EQ(+r.Number13, 0.0f);
     for (int L = 0; L < 5; ++L) {
-        EXPECT_FLOAT_EQ(r.BidPrice[L], 10.24f);
-        EXPECT_FLOAT_EQ(r.AskPrice[L], 10.26f);
-        EXPECT_EQ(r.BidVolume[L], 10);
-        EXPECT_EQ(r.AskVolume[L], 20);
+        EXPECT_FLOAT_EQ(+r.BidPrice[L], 10.24f);
+        EXPECT_FLOAT_EQ(+r.AskPrice[L], 10.26f);
+        EXPECT_EQ(+r.BidVolume[L], 10);
+        EXPECT_EQ(+r.AskVolume[L], 20);
     }
-    EXPECT_FLOAT_EQ(r.TailPrice1, 10.25f);
-    EXPECT_FLOAT_EQ(r.TailPrice3, 10.25f);
-    EXPECT_FLOAT_EQ(r.TailRatio, 1.00f);
+    EXPECT_FLOAT_EQ(+r.TailPrice1, 10.25f);
+    EXPECT_FLOAT_EQ(+r.TailPrice3, 10.25f);
+    EXPECT_FLOAT_EQ(+r.TailRatio, 1.00f);
 }
 
 TEST(Decoders, SnapshotDivisorComesFromTheDirectory) {
@@ -182,8 +182,8 @@ TEST(Decoders, SnapshotDivisorComesFromTheDirectory) {
     BodyCursor cursor{kSnapshot000001};
     TTDX_PKDAT r{};
     ASSERT_TRUE(DecodeSnapshotEntry(cursor, dirs, r));
-    EXPECT_FLOAT_EQ(r.Price, 1.025f);
-    EXPECT_FLOAT_EQ(r.PrevClose, 1.0f);
+    EXPECT_FLOAT_EQ(+r.Price, 1.025f);
+    EXPECT_FLOAT_EQ(+r.PrevClose, 1.0f);
 }
 
 TEST(Decoders, IncompleteBodiesGiveOnlyCompleteRecords) {
@@ -193,12 +193,12 @@ TEST(Decoders, IncompleteBodiesGiveOnlyCompleteRecords) {
         BodyCursor cursor{part};
         TTDX_PKDAT r{};
         ASSERT_FALSE(DecodeSnapshotEntry(cursor, none, r)) << cut;
-        EXPECT_EQ(cursor.pos, 0u);
+        EXPECT_EQ(+cursor.pos, 0u);
     }
     const Bytes ticks{0x3A, 0x02, 0x81, 0x10, 0x05, 0x01, 0x00, 0x00, 0x3B, 0x02, 0x41, 0x0A};
     BodyCursor cursor{ticks};
     EXPECT_EQ(DecodeDeals(cursor, 500).size(), 1u);  // a count larger than the body
-    EXPECT_EQ(cursor.pos, 8u);
+    EXPECT_EQ(+cursor.pos, 8u);
     BodyCursor days{ticks};
     EXPECT_EQ(DecodeDays(days, 3, true).size(), 0u);
 }
