@@ -9,6 +9,8 @@
 std::mutex MsgLock;
 
 TTDXManager::TTDXManager() {
+    static std::once_flag bound;
+    std::call_once(bound, [] { BindBufToDouble(); });
     IdTCPClient.onConnected = [this] {
         if (OnConnected) OnConnected();
     };
