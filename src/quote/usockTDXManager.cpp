@@ -166,7 +166,7 @@ void TTDXManager::Send_PK(const std::string& codes) {
 }
 
 void TTDXManager::Request_INITMARKET(std::uint32_t market) {
-    StockCount[market & 1] = 0;
+    if (market <= 1) StockCount[market] = 0;
     AddMsg(CMD_INITMARKET, "", market, 0, 0);
 }
 
