@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TcpClient.h"
 
+#include "SocketIo.h"
+
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -23,32 +25,13 @@ void TcpClient::Connection::shut() {
 }
 
 Status TcpClient::Connection::readExactly(std::uint8_t* to, std::size_t size) {
-    while (size > 0) {
-        if (!m_open.load()) return Status::error("connection closed");
-        const ssize_t got = ::recv(m_fd, to, size, 0);
-        if (got == 0) return Status::error("connection closed by the peer");
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return Status::error(lastError("read"));
-        }
-        to += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return Status::ok();
+    if (!m_open.load()) return Status::error("connection closed");
+    return socketio::readExactly(m_fd, to, size);
 }
 
 Status TcpClient::Connection::writeAll(const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        if (!m_open.load()) return Status::error("connection closed");
-        const ssize_t sent = ::send(m_fd, data, size, MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (errno == EINTR) continue;
-            return Status::error(lastError("write"));
-        }
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
-    return Status::ok();
+    if (!m_open.load()) return Status::error("connection closed");
+    return socketio::writeAll(m_fd, data, size);
 }
 
 TcpClient::~TcpClient() {

@@ -15,6 +15,8 @@
 
 #include <QCoreApplication>
 
+#include "SocketIo.h"
+
 // A quote server for tests on 127.0.0.1: accepts clients one after the other, reads
 // request frames (10-byte header, body length at offset 6) and lets a script answer.
 class ScriptedServer {
@@ -56,15 +58,6 @@ public:
     int connections() const { return m_connections.load(); }
 
 private:
-    bool readExactly(int fd, std::uint8_t* to, std::size_t n) {
-        while (n > 0) {
-            const ssize_t got = ::recv(fd, to, n, 0);
-            if (got <= 0) return false;
-            to += got;
-            n -= static_cast<std::size_t>(got);
-        }
-        return true;
-    }
     void serve() {
         while (!m_stop) {
             const int fd = ::accept(m_listen, nullptr, nullptr);
@@ -73,9 +66,9 @@ private:
             m_client = fd;
             for (;;) {
                 Bytes frame(10);
-                if (!readExactly(fd, frame.data(), 10)) break;
+                if (!socketio::readExactly(fd, frame.data(), 10).isOk()) break;
                 frame.resize(10 + (frame[6] | (frame[7] << 8)));
-                if (!readExactly(fd, frame.data() + 10, frame.size() - 10)) break;
+                if (!socketio::readExactly(fd, frame.data() + 10, frame.size() - 10).isOk()) break;
                 {
                     std::lock_guard lock(m_mutex);
                     m_requests.push_back(frame);

@@ -13,37 +13,19 @@
 #include <thread>
 
 #include "Responder.h"
+#include "SocketIo.h"
 
 namespace {
-
-bool readExactly(int fd, std::uint8_t* to, std::size_t n) {
-    while (n > 0) {
-        const ssize_t got = ::recv(fd, to, n, 0);
-        if (got <= 0) return false;
-        to += got;
-        n -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-bool writeAll(int fd, const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (sent <= 0) return false;
-        done += static_cast<std::size_t>(sent);
-    }
-    return true;
-}
 
 // One client: requests are answered one at a time, in order.
 void serveClient(int fd, const Responder& responder) {
     for (;;) {
         Bytes request(10);
-        if (!readExactly(fd, request.data(), 10)) break;
+        if (!socketio::readExactly(fd, request.data(), 10).isOk()) break;
         request.resize(10 + (request[6] | (request[7] << 8)));
-        if (!readExactly(fd, request.data() + 10, request.size() - 10)) break;
-        if (!writeAll(fd, responder.reply(request))) break;
+        if (!socketio::readExactly(fd, request.data() + 10, request.size() - 10).isOk()) break;
+        const Bytes reply = responder.reply(request);
+        if (!socketio::writeAll(fd, reply.data(), reply.size()).isOk()) break;
     }
     ::close(fd);
 }
