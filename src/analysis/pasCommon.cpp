@@ -218,15 +218,13 @@ void SortGridRows(TextGrid& grid, int column, int mode, bool ascending, std::mt1
     };
     quickSort(0, count - 1);
 
-    std::vector<TextGrid::Row> sorted(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k) {
-        const int from = order[static_cast<std::size_t>(ascending ? k : count - 1 - k)];
-        sorted[static_cast<std::size_t>(k)] = std::move(scratch[static_cast<std::size_t>(from)]);
-    }
     std::vector<TextGrid::Row> all;
     all.reserve(static_cast<std::size_t>(grid.rowCount()));
     for (int r = 0; r < first; ++r) all.push_back(grid.row(r));
-    for (auto& row : sorted) all.push_back(std::move(row));
+    for (int k = 0; k < count; ++k) {
+        const int from = order[static_cast<std::size_t>(ascending ? k : count - 1 - k)];
+        all.push_back(std::move(scratch[static_cast<std::size_t>(from)]));
+    }
     grid.replaceCells(grid.columnCount(), std::move(all));
     grid.setSelectedCell(grid.selectedColumn(), first);
 }

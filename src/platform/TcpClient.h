@@ -15,7 +15,8 @@
 // A blocking TCP client on the operating system's sockets. Each connect() makes a new
 // Connection; a reader thread keeps the Connection it was given, and its socket number
 // stays allocated until the last holder lets go, so a reader of a closed connection can
-// never read a newer one. close() wakes a reader blocked on the old connection.
+// never read a newer one. disconnect() (or Connection::shut) wakes a reader blocked on
+// the old connection.
 class TcpClient {
 public:
     class Connection {
