@@ -2,14 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 
-#include "../support/ScriptedServer.h"
+#include "FileIo.h"
 #include "Gbk.h"
 #include "Responder.h"
 #include "TDXEDCode.h"
-#include "usockTDXManager.h"
+#include "TableFile.h"
 
 namespace {
 
@@ -81,33 +84,56 @@ TEST(Responder, HeaderEchoesTheRequestAndCompressesLargeBodies) {
     EXPECT_EQ(past.size(), 18u);
 }
 
-TEST(Tdxsim, ClientInitialisesBothMarkets) {
-    QProcess server;
-    server.start(QStringLiteral(TDXSIM_PATH), {QStringLiteral("--port"), QStringLiteral("0")});
-    ASSERT_TRUE(server.waitForStarted());
-    ASSERT_TRUE(server.waitForReadyRead(10000));
-    const QString line = QString::fromUtf8(server.readLine());
-    const int port = line.section(QLatin1Char(':'), 2, 2).section(QLatin1Char(','), 0, 0).toInt();
-    ASSERT_GT(port, 0) << line.toStdString();
+TEST(SampleData, FilesBesideTheProgramMatchTheMarket) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QProcess tdxsim;
+    tdxsim.start(QStringLiteral(TDXSIM_PATH), {QStringLiteral("--write-sample"), folder.path()});
+    ASSERT_TRUE(tdxsim.waitForFinished(20000));
+    ASSERT_EQ(tdxsim.exitCode(), 0) << tdxsim.readAllStandardError().toStdString();
+    const std::filesystem::path dir = folder.path().toStdString();
 
-    const SyntheticMarket expected(1, 20261211);
-    TDXDirectories().clear();
-    TTDXManager client;
-    client.Port = port;
-    int counts[2] = {-1, -1};
-    client.OnDecodePacket_INITMARKET = [&](std::span<const TTDX_STOCKINFO>, std::uint8_t market, int n) {
-        counts[market & 1] = n;
-    };
-    ASSERT_TRUE(client.Connect());
-    client.Request_INITMARKET(0);
-    client.Request_INITMARKET(1);
-    EXPECT_TRUE(pumpUntil([&] {
-        client.Run();
-        return counts[0] >= 0 && counts[1] >= 0;
-    }, 10000));
-    EXPECT_EQ(counts[0], static_cast<int>(expected.directory(0).size()));
-    EXPECT_EQ(counts[1], static_cast<int>(expected.directory(1).size()));
-    EXPECT_EQ(TDXDirectories().StockName("600489", 1), "中金黄金");
-    server.kill();
-    server.waitForFinished();
+    const SyntheticMarket m(1, 20261211);
+    TextGrid band;
+    ASSERT_TRUE(readTableFile(dir / "band.bin", band, TableReadMode::StopAtBlankRow).isOk());
+    ASSERT_EQ(band.columnCount(), 8);
+    ASSERT_EQ(band.rowCount(), static_cast<int>(m.securities(0).size() + m.securities(1).size()));
+    std::map<std::string, int> rowOf;
+    for (int row = 0; row < band.rowCount(); ++row) {
+        ASSERT_TRUE(rowOf.emplace(band.cell(0, row), row).second) << "one row per code: " << band.cell(0, row);
+        const QString name = QString::fromStdString(band.cell(1, row));
+        EXPECT_EQ(static_cast<qsizetype>(band.cell(2, row).size()), name.size()) << "an initial per character: "
+                                                                                  << band.cell(1, row);
+    }
+    struct Row {
+        const char* code;
+        const char* name;
+        const char* initials;
+        bool stock;
+    } rows[] = {{"600489", "中金黄金", "ZJHJ", true}, {"000001", "深发展A", "SFZA", true},
+                {"999999", "上证指数", "SZZS", false}, {"000300", "沪深300", "HS300", false},
+                {"159901", "深基金0", "SJJ0", false}};
+    for (const Row& r : rows) {
+        ASSERT_TRUE(rowOf.count(r.code)) << r.code;
+        const int row = rowOf[r.code];
+        EXPECT_EQ(band.cell(1, row), r.name);
+        EXPECT_EQ(band.cell(2, row), r.initials);
+        EXPECT_EQ(band.cell(3, row).empty(), !r.stock) << "band value of " << r.code;
+        EXPECT_EQ(band.cell(7, row).empty(), !r.stock) << "float shares of " << r.code;
+    }
+    const Security* s = m.find(1, "600489");
+    EXPECT_EQ(std::stod(band.cell(7, rowOf["600489"])), s->floatShares);
+    EXPECT_EQ(band.cell(5, rowOf["600489"]), "有色金属");
+
+    std::string bytes;
+    ASSERT_TRUE(fileio::readFile(dir / "config.ini", bytes).isOk());
+    const std::string ini = gbk::toUtf8(bytes);
+    for (const char* line : {"[Tikvane]\r\n", "Code_1=002155\r\nName_1=辰州矿业\r\n", "Code_5=000630\r\nName_5=铜陵有色\r\n",
+                             "[SeverID]\r\nID=26\r\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
+
+    ASSERT_TRUE(fileio::readFile(dir / "connect.cfg", bytes).isOk());
+    std::string first = bytes.substr(0, bytes.find("\r\n"));
+    std::reverse(first.begin(), first.end());
+    EXPECT_EQ(gbk::toUtf8(first), "本机模拟行情:127.0.0.1");
 }

@@ -218,28 +218,28 @@ TEST(Replies, SnapshotsAgreeWithTheTrades) {
         EXPECT_FLOAT_EQ(r.Open, static_cast<float>(st.open / unit)) << s.code;
         EXPECT_FLOAT_EQ(r.High, static_cast<float>(st.high / unit)) << s.code;
         EXPECT_FLOAT_EQ(r.Low, static_cast<float>(st.low / unit)) << s.code;
-        EXPECT_EQ(r.Volume, st.volume) << s.code;
+        EXPECT_EQ(+r.Volume, st.volume) << s.code;
         EXPECT_FLOAT_EQ(r.Amount, static_cast<float>(st.amount)) << s.code;
-        EXPECT_EQ(r.InnerVolume, st.inner) << s.code;
-        EXPECT_EQ(r.OuterVolume, st.outer) << s.code;
-        EXPECT_LT(r.TailByte, 0x40);
+        EXPECT_EQ(+r.InnerVolume, st.inner) << s.code;
+        EXPECT_EQ(+r.OuterVolume, st.outer) << s.code;
+        EXPECT_LT(+r.TailByte, 0x40);
         if (s.kind == SecurityKind::Index) continue;
-        EXPECT_LE(r.Volume, r.InnerVolume + r.OuterVolume + r.Volume / 10) << "few neutral trades";
-        EXPECT_LT(r.BidPrice[0], r.AskPrice[0]) << s.code;
+        EXPECT_LE(+r.Volume, +r.InnerVolume + r.OuterVolume + r.Volume / 10) << "few neutral trades";
+        EXPECT_LT(+r.BidPrice[0], +r.AskPrice[0]) << s.code;
         for (int k = 1; k < 5; ++k) {
-            EXPECT_LT(r.BidPrice[k], r.BidPrice[k - 1]) << s.code;
-            EXPECT_GT(r.AskPrice[k], r.AskPrice[k - 1]) << s.code;
-            EXPECT_GT(r.BidVolume[k], 0);
-            EXPECT_GT(r.AskVolume[k], 0);
+            EXPECT_LT(+r.BidPrice[k], +r.BidPrice[k - 1]) << s.code;
+            EXPECT_GT(+r.AskPrice[k], +r.AskPrice[k - 1]) << s.code;
+            EXPECT_GT(+r.BidVolume[k], 0);
+            EXPECT_GT(+r.AskVolume[k], 0);
         }
         EXPECT_TRUE(r.Price == r.BidPrice[0] || r.Price == r.AskPrice[0]) << s.code;
     }
     // Before the opening call only the previous close is known, and a reply holds 80 at most.
     const auto& early = client.snapshot("600489SH", at(9, 0));
     ASSERT_EQ(early.size(), 1u);
-    EXPECT_EQ(early[0].Price, 0.0f);
-    EXPECT_EQ(early[0].High, 0.0f);
-    EXPECT_GT(early[0].PrevClose, 0.0f);
+    EXPECT_EQ(+early[0].Price, 0.0f);
+    EXPECT_EQ(+early[0].High, 0.0f);
+    EXPECT_GT(+early[0].PrevClose, 0.0f);
     std::string many;
     for (const Security& s : market().securities(1))
         if (many.size() < 100 * 9) many += s.code + "SH,";
@@ -263,7 +263,7 @@ TEST(Replies, MinuteLinesHoldTheWholeDayAndRepeatTheLastPrice) {
             EXPECT_NEAR(mins[29].AvgPrice, st.amount / st.volume / 100.0, 0.0002) << s->code;
         }
         for (std::size_t i = 30; i < mins.size(); ++i) {
-            ASSERT_EQ(mins[i].Volume, 0) << s->code << " minute " << i;
+            ASSERT_EQ(+mins[i].Volume, 0) << s->code << " minute " << i;
             ASSERT_FLOAT_EQ(mins[i].Price, static_cast<float>(st.last / 100.0)) << s->code;
         }
     }
@@ -276,18 +276,18 @@ TEST(Replies, DayLinesCountBackFromToday) {
     const TapeState st = market().stateAt(s, second);
     const auto& days = client.dayLines(s, 0, 100, second);
     ASSERT_EQ(days.size(), 100u);
-    EXPECT_EQ(days.back().Date, 20261211u);
+    EXPECT_EQ(+days.back().Date, 20261211u);
     EXPECT_FLOAT_EQ(days.back().Close, static_cast<float>(st.last / 100.0));
-    EXPECT_EQ(days.back().Volume, st.volume);
+    EXPECT_EQ(+days.back().Volume, st.volume);
     EXPECT_FLOAT_EQ(days[98].Close, static_cast<float>(s.prevClose / 100.0));
     const std::vector<TTDX_DAYInfo> yesterday = client.dayLines(s, 1, 5, second);
     ASSERT_EQ(yesterday.size(), 5u);
-    EXPECT_EQ(yesterday.back().Date, 20261210u);
+    EXPECT_EQ(+yesterday.back().Date, 20261210u);
     EXPECT_EQ(client.dayLines(s, 0, 2000, second).size(), market().historyDates().size() + 1);
     // Index lines carry the rising and falling counts the directory flags them for.
     const auto& index = client.dayLines(security(0, "399006"), 0, 3, second);
     ASSERT_EQ(index.size(), 3u);
-    EXPECT_GT(index.back().ExtraA + index.back().ExtraB, 0);
+    EXPECT_GT(+index.back().ExtraA + index.back().ExtraB, 0);
 }
 
 TEST(Replies, TickWindowsCountBackFromTheNewest) {
@@ -304,11 +304,11 @@ TEST(Replies, TickWindowsCountBackFromTheNewest) {
     }
     for (std::size_t i = 0; i < latest.size(); ++i) {
         const Trade& t = done[done.size() - 6000 + i];
-        ASSERT_EQ(latest[i].Time, t.second / 60) << i;
-        ASSERT_EQ(latest[i].Price, t.price * 10) << i;
-        ASSERT_EQ(latest[i].Volume, t.volume) << i;
-        ASSERT_EQ(latest[i].Num, t.num) << i;
-        ASSERT_EQ(latest[i].Side, t.side) << i;
+        ASSERT_EQ(+latest[i].Time, t.second / 60) << i;
+        ASSERT_EQ(+latest[i].Price, t.price * 10) << i;
+        ASSERT_EQ(+latest[i].Volume, t.volume) << i;
+        ASSERT_EQ(+latest[i].Num, t.num) << i;
+        ASSERT_EQ(+latest[i].Side, t.side) << i;
     }
     EXPECT_EQ(client.ticks(s, 0, 10, at(9, 24)).size(), 0u);
     EXPECT_EQ(client.ticks(s, static_cast<std::uint32_t>(done.size()) - 5, 2000, second).size(), 5u);

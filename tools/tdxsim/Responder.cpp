@@ -99,7 +99,7 @@ Bytes Responder::frame(std::span<const std::uint8_t> request, const Bytes& body)
     if (body.size() > kCompressAbove) {
         uLongf size = compressBound(static_cast<uLong>(body.size()));
         Bytes packed(size);
-        if (compress2(packed.data(), &size, body.data(), static_cast<uLong>(body.size()), 6) == Z_OK &&
+        if (compress2(packed.data(), &size, body.data(), static_cast<uLong>(body.size()), Z_BEST_SPEED) == Z_OK &&
             size < body.size()) {
             packed.resize(size);
             wire = std::move(packed);
