@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <map>
+#include <optional>
+#include <thread>
 
 #include "FileIo.h"
 #include "Gbk.h"
 #include "Responder.h"
+#include "Server.h"
 #include "TDXEDCode.h"
 #include "TableFile.h"
 
@@ -136,4 +140,25 @@ TEST(SampleData, FilesBesideTheProgramMatchTheMarket) {
     std::string first = bytes.substr(0, bytes.find("\r\n"));
     std::reverse(first.begin(), first.end());
     EXPECT_EQ(gbk::toUtf8(first), "本机模拟行情:127.0.0.1");
+}
+
+TEST(SimClock, ParsesTimesAndRunsAsAsked) {
+    struct Case {
+        const char* text;
+        std::optional<int> second;
+    } cases[] = {
+        {"14:30", 52200}, {"09:25:30", 33930}, {"00:00", 0}, {"23:59:59", 86399},
+        {"24:00", std::nullopt}, {"9:30", std::nullopt}, {"14:60", std::nullopt}, {"14:30:", std::nullopt},
+        {"14-30", std::nullopt}, {"", std::nullopt}, {"14:30:00:00", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SimClock::parseTime(c.text), c.second) << c.text;
+
+    EXPECT_EQ(SimClock().secondOfDay(), Responder::kAfterClose);
+    EXPECT_EQ(SimClock::at(52200).secondOfDay(), 52200);
+    const int beijing = static_cast<int>((std::time(nullptr) + 8 * 3600) % 86400);
+    EXPECT_LE((SimClock::live().secondOfDay() - beijing + 86400) % 86400, 2);
+    const SimClock fast = SimClock::speed(1e9);
+    EXPECT_GE(fast.secondOfDay(), session::kAuction);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(fast.secondOfDay(), Responder::kAfterClose) << "runs from 09:25 and stops after the close";
 }
