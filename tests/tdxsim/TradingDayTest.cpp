@@ -223,7 +223,10 @@ TEST(Replies, SnapshotsAgreeWithTheTrades) {
         EXPECT_EQ(+r.InnerVolume, st.inner) << s.code;
         EXPECT_EQ(+r.OuterVolume, st.outer) << s.code;
         EXPECT_LT(+r.TailByte, 0x40);
-        if (s.kind == SecurityKind::Index) continue;
+        if (s.kind == SecurityKind::Index) {
+            for (int k = 0; k < 5; ++k) EXPECT_TRUE(r.BidPrice[k] == 0 && r.AskPrice[k] == 0) << "no book";
+            continue;
+        }
         EXPECT_LE(+r.Volume, +r.InnerVolume + r.OuterVolume + r.Volume / 10) << "few neutral trades";
         EXPECT_LT(+r.BidPrice[0], +r.AskPrice[0]) << s.code;
         for (int k = 1; k < 5; ++k) {

@@ -140,7 +140,7 @@ Bytes Responder::snapshots(std::span<const std::uint8_t> request, int second) co
         ++n;
         const TapeState st = m_market.stateAt(*s, second);
         const auto trades = m_market.tradesUntil(*s, second);
-        const Book book = bookAt(*s, st, trades.empty() ? 2 : trades.back().side);
+        const Book book = s->kind == SecurityKind::Index ? Book{} : bookAt(*s, st, trades.empty() ? 2 : trades.back().side);
         const std::int64_t price = wireUnits(*s, st.last);
         const auto relative = [&](std::int32_t v) { putPacked(body, v ? wireUnits(*s, v) - price : -price); };
         body.push_back(static_cast<std::uint8_t>(s->market));
@@ -161,6 +161,11 @@ Bytes Responder::snapshots(std::span<const std::uint8_t> request, int second) co
         putPacked(body, 0);
         putPacked(body, 0);
         for (int k = 0; k < 5; ++k) {
+            if (s->kind == SecurityKind::Index) {
+                // An index has no book; these slots read as plain numbers for it.
+                for (int v = 0; v < 4; ++v) putPacked(body, 0);
+                continue;
+            }
             relative(book.bid[k]);
             relative(book.ask[k]);
             putPacked(body, book.bidVolume[k]);
