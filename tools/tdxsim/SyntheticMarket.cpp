@@ -190,7 +190,8 @@ SyntheticMarket::SyntheticMarket(std::uint64_t seed, int date)
             add(stock(sixDigits(r.first + offset), std::move(name), r.market, trade.industry));
         }
     }
-    // Funds with prices to three decimals.
+    // Funds, priced to three decimals in the directory and the snapshots; their trades
+    // stay on the 0.01 grid, the finest unit of the tick reply.
     for (int i = 0; i < 40; ++i) {
         add(basic(sixDigits(159901 + i), "深基金" + std::to_string(i % 10), 0, SecurityKind::Fund, 3, price(50, 400)));
         add(basic(sixDigits(510010 + 10 * i), "上基金" + std::to_string(i % 10), 1, SecurityKind::Fund, 3, price(50, 400)));
