@@ -2,14 +2,22 @@
 #include "GuiThread.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
+#include <QTimer>
 
 #include <condition_variable>
 #include <mutex>
 
 void ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void WaitProcessingMessages(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 struct GuiHandover::State {
     std::mutex mutex;

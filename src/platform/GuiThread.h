@@ -8,6 +8,8 @@ class QObject;
 
 // Lets pending events of the GUI thread run (timers, posted calls, repaints).
 void ProcessMessages();
+// Lets events run for ms milliseconds, sleeping while there are none (a nested event loop).
+void WaitProcessingMessages(int ms);
 
 // Hands work from a worker thread to the GUI thread (the thread that created it).
 // runAndWait blocks the worker until the GUI thread has run the call; cancel() (or the
