@@ -18,7 +18,8 @@ enum class TradeClass { SuperLarge, Large, Medium, Small, Neutral };
 TradeClass classifyTrade(std::string_view side, float amount);
 
 // The half-hour bucket 0..7 of a time text of four digits, hours then minutes; nothing
-// when the text is no whole number.
+// when the text is no whole number. Trades before 10:00 count to the first bucket, those
+// stamped 11:30 (and any in the lunch break) to 11:00~11:30, those from 14:30 on to the last.
 std::optional<int> TimeBucket(std::string_view timeText);
 
 // Books one trade of `volume` lots at `price` yuan on side "B", "S" or "M" into the class,
