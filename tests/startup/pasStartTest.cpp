@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "../support/TdxsimProcess.h"
 #include "FileIo.h"
 #include "Gbk.h"
 #include "IniFile.h"
@@ -16,25 +16,6 @@
 namespace {
 
 std::string reversedGbk(std::string_view utf8) { return ReverseText(gbk::fromUtf8(utf8)); }
-
-// tdxsim on a free port, stopped when the test ends.
-class TdxsimProcess {
-public:
-    explicit TdxsimProcess(QStringList args = {}) {
-        m_process.start(QStringLiteral(TDXSIM_PATH), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + args);
-        if (!m_process.waitForStarted() || !m_process.waitForReadyRead(20000)) return;
-        m_port = QString::fromUtf8(m_process.readLine()).section(QLatin1Char(':'), 2, 2).section(QLatin1Char(','), 0, 0).toInt();
-    }
-    ~TdxsimProcess() {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    int port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    int m_port = 0;
-};
 
 struct StartFixture : ::testing::Test {
     QTemporaryDir folder;

@@ -8,59 +8,18 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <QProcess>
 
 #include <numeric>
 #include <thread>
 
 #include "../support/ScriptedServer.h"
+#include "../support/TdxsimProcess.h"
 #include "Responder.h"
 #include "SocketIo.h"
 #include "TDXAsm.h"
 #include "usockTDXManager.h"
 
 namespace {
-
-// tdxsim on a free port, stopped when the test ends.
-class TdxsimProcess {
-public:
-    explicit TdxsimProcess(QStringList args) {
-        m_process.start(QStringLiteral(TDXSIM_PATH), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + args);
-        if (!m_process.waitForStarted() || !m_process.waitForReadyRead(20000)) return;
-        const QString line = QString::fromUtf8(m_process.readLine());
-        m_port = line.section(QLatin1Char(':'), 2, 2).section(QLatin1Char(','), 0, 0).toInt();
-    }
-    ~TdxsimProcess() {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    int port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    int m_port = 0;
-};
-
-struct GroundTruthTrade {
-    int minute, price, volume, num, side;  // price in 0.001 yuan, as the client holds it
-};
-
-std::vector<GroundTruthTrade> groundTruth(const char* code, const char* at) {
-    QProcess p;
-    p.start(QStringLiteral(TDXSIM_PATH), {QStringLiteral("--ground-truth"), QString::fromLatin1(code),
-                                          QStringLiteral("--at"), QString::fromLatin1(at)});
-    p.waitForFinished(20000);
-    std::vector<GroundTruthTrade> out;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        const QList<QByteArray> f = line.split('\t');
-        if (f.size() != 5) continue;
-        const QList<QByteArray> hms = f[0].split(':');
-        out.push_back({hms[0].toInt() * 60 + hms[1].toInt(), static_cast<int>(f[1].toDouble() * 1000 + 0.5),
-                       f[2].toInt(), f[3].toInt(), f[4].toInt()});
-    }
-    return out;
-}
 
 // Sends raw request frames one after the other and collects the replies' bytes.
 std::vector<Bytes> exchange(int port, const std::vector<Frame>& requests) {
@@ -159,7 +118,7 @@ TEST(TdxsimClient, DecodesADayThatAgreesWithTheGroundTruth) {
     ASSERT_EQ(deals.size(), 6000u);
     for (std::size_t i = 0; i < deals.size(); ++i) {
         const GroundTruthTrade& t = truth[truth.size() - 6000 + i];
-        ASSERT_EQ(+deals[i].Time, t.minute) << i;
+        ASSERT_EQ(+deals[i].Time, t.second / 60) << i;
         ASSERT_EQ(+deals[i].Price, t.price) << i;
         ASSERT_EQ(+deals[i].Volume, t.volume) << i;
         ASSERT_EQ(+deals[i].Num, t.num) << i;

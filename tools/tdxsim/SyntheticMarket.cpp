@@ -161,7 +161,7 @@ SyntheticMarket::SyntheticMarket(std::uint64_t seed, int date)
     const auto stock = [&](std::string code, std::string name, int market, const char* industry) {
         Security s = basic(std::move(code), std::move(name), market, SecurityKind::Stock, 2, price(200, 8000));
         s.liquid = random.below(10) == 0;
-        s.floatShares = 5000 + random.below(195000);
+        s.floatShares = 20000 + random.below(980000);  // 0.2 to 10 billion shares: a few per cent turnover
         s.band = (30 + random.below(60)) / 10.0;
         s.region = kRegions[random.below(20)];
         s.industry = industry;
