@@ -8,6 +8,7 @@
 #include "IniFile.h"
 #include "TableFile.h"
 #include "pasCommon.h"
+#include "pasMagicStock.h"
 #include "pasStock.h"
 
 namespace {
@@ -121,4 +122,25 @@ TEST_F(WatchListFixture, AMissingOrDamagedDirectory) {
     EXPECT_FALSE(damaged.btnLoadClick(quote).isOk());
     EXPECT_EQ(damaged.SGStock.rowCount(), 0);
     EXPECT_EQ(quote.SGStock.cell(1, 2), "002155") << "the slots still show";
+}
+
+TEST_F(WatchListFixture, TheWizardPutsASixCharacterCodeIntoTheCurrentRow) {
+    TfrmStockModel m = loaded();
+    quote.CurrentRow = 3;
+    TfrmMagicStockModel wizard;
+    wizard.edt_CNChange(m.SGStock, "60");
+    ASSERT_EQ(wizard.VLE_CN, (std::vector<std::string>{"600489=中金黄金", "600030=中信证券"}));
+    wizard.VLE_CNSelectCell(2);
+    EXPECT_TRUE(wizard.VLE_CNDblClick(quote));
+    EXPECT_EQ(quote.SGStock.cell(1, 3), "600030");
+    EXPECT_EQ(quote.SGStock.cell(2, 3), "中信证券");
+    EXPECT_EQ(IniFile(path("config.ini")).readString("Tikvane", "Code_2", ""), "") << "not saved";
+
+    wizard.VLE_CN = {"60003=中信"};
+    wizard.VLE_CNSelectCell(1);
+    EXPECT_FALSE(wizard.VLE_CNDblClick(quote)) << "a five-character code stays in the wizard";
+    EXPECT_EQ(quote.SGStock.cell(1, 3), "600030");
+    wizard.edt_CNChange(m.SGStock, "6004891");
+    EXPECT_TRUE(wizard.VLE_CN.empty()) << "no code has seven digits";
+    EXPECT_FALSE(wizard.VLE_CNDblClick(quote));
 }
