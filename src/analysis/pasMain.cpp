@@ -13,8 +13,11 @@ namespace {
 const char* const kClassTitles[] = {"    超大", "    大户", "    中户", "    散户", "    平盘"};
 const char* const kBookTitles[16] = {"委比", "卖⑤", "卖④", "卖③", "卖②", "卖①", "买①", "买②",
                                      "买③", "买④", "买⑤", "现价", "涨跌", "涨幅", "总量", "外盘"};
-const char* const kBookTitlesRight[][2] = {{"0", "委差"},   {"11", "今开"}, {"12", "最高"},
-                                           {"13", "最低"}, {"14", "振幅"}, {"15", "内盘"}};
+struct RowTitle {
+    int row;
+    const char* title;
+};
+const RowTitle kBookTitlesRight[] = {{0, "委差"}, {11, "今开"}, {12, "最高"}, {13, "最低"}, {14, "振幅"}, {15, "内盘"}};
 const char* const kBucketTitles[] = {"09:30~10:00", "10:00~10:30", "10:30~11:00", "11:00~11:30",
                                      "13:00~13:30", "13:30~14:00", "14:00~14:30", "14:30~15:00"};
 const char* const kSliceLabels[] = {"万.超大", "万.大户", "万.中户", "万.散户"};
@@ -116,7 +119,7 @@ void MainModel::InitTables(int tableHeight, const TextWidthFn& textWidth, int sg
     sg_44.setDefaultRowHeight(18);
     for (int c = 0; c < 4; ++c) sg_44.setColumnWidth(c, c % 2 ? 60 : 35);
     for (int r = 0; r < 16; ++r) sg_44.setCell(0, r, kBookTitles[r]);
-    for (const auto& [row, title] : kBookTitlesRight) sg_44.setCell(2, std::stoi(row), title);
+    for (const RowTitle& t : kBookTitlesRight) sg_44.setCell(2, t.row, t.title);
     SGBS.setRowHeight(0, 0);
     MinuteRequestCounter = TickRefreshCounter = NetAnimationStep = 0;
     ReplayRouting = false;
