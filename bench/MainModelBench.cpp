@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "SyntheticMarket.h"
-#include "pasMain.h"
+#include "MainModel.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "pasMain.h"
+#include "MainModel.h"
 #include "usockTDXManager.h"
 
 // The real-time core running: the quote client's events bound to the main window's

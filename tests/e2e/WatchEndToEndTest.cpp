@@ -12,8 +12,8 @@
 #include "../support/TdxsimProcess.h"
 #include "Numbers.h"
 #include "RealTimeSession.h"
-#include "pasStart.h"
-#include "pasStock.h"
+#include "StartModel.h"
+#include "StockModel.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "Numbers.h"
 #include "RealTimeSession.h"
-#include "pasStart.h"
-#include "pasStock.h"
+#include "StartModel.h"
+#include "StockModel.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pasStart.h"
+#include "StartModel.h"
 
 #include <QElapsedTimer>
 
@@ -9,7 +9,7 @@
 #include "IniFile.h"
 #include "Numbers.h"
 #include "pasCommon.h"
-#include "pasMain.h"
+#include "MainModel.h"
 #include "usockTDXManager.h"
 
 std::vector<ServerEntry> ParseServerList(std::string_view bytes) {

@@ -12,6 +12,7 @@
 #include "TDXEDCode.h"
 #include "TDXGrobal.h"
 #include "TextGrid.h"
+#include "ViewItems.h"
 #include "pasCommon.h"
 
 class TTDXManager;
@@ -20,40 +21,6 @@ class TTDXManager;
 // captions with their colours, the latest-trade lines, the chart items), the run flags
 // and counters, and the handlers that fill them from the quote client's replies and the
 // polling timer. The window only draws this model and forwards its events to it.
-
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-namespace palette {
-constexpr Rgb kRed{255, 0, 0};
-constexpr Rgb kGreen{0, 128, 0};         // index quotes, bars
-constexpr Rgb kBrightGreen{0, 255, 64};  // prices and signs
-constexpr Rgb kLime{0, 255, 0};
-constexpr Rgb kOlive{192, 192, 0};
-constexpr Rgb kPurple{128, 0, 128};
-constexpr Rgb kSilver{192, 192, 192};
-}  // namespace palette
-
-struct Panel {
-    std::string caption;
-    Rgb color = palette::kSilver;
-};
-
-struct ColoredLine {
-    std::string text;
-    Rgb color;
-    bool operator==(const ColoredLine&) const = default;
-};
-
-// A pie slice or a bar.
-struct ChartItem {
-    double value = 0;
-    std::string label;
-    Rgb color;
-    bool operator==(const ChartItem&) const = default;
-};
 
 // The start dialog's status line and progress bar.
 struct StartDialogModel {

@@ -8,8 +8,8 @@
 #include "IniFile.h"
 #include "TableFile.h"
 #include "pasCommon.h"
-#include "pasMagicStock.h"
-#include "pasStock.h"
+#include "MagicStockModel.h"
+#include "StockModel.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pasStock.h"
+#include "StockModel.h"
 
 #include <system_error>
 

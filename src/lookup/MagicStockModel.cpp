@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pasMagicStock.h"
+#include "MagicStockModel.h"
 
 #include "Numbers.h"
 #include "StockDirectory.h"

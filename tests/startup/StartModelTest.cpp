@@ -11,7 +11,7 @@
 #include "IniFile.h"
 #include "RealTimeSession.h"
 #include "pasCommon.h"
-#include "pasStart.h"
+#include "StartModel.h"
 
 namespace {
 

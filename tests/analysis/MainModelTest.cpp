@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "../support/ScriptedServer.h"
-#include "pasMain.h"
+#include "MainModel.h"
 #include "usockTDXManager.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pasMain.h"
+#include "MainModel.h"
 
 #include <cmath>
 
