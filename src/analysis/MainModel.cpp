@@ -301,6 +301,34 @@ void MainModel::UpdateTrendComment() {
     pnlSTBar_40.caption = text;
 }
 
+void MainModel::SGStockSelectCell(int, int row) {
+    TextGrid& grid = quote.SGStock;
+    const std::string code(numbers::trim(grid.cell(1, row)));
+    if (!code.empty()) {
+        for (auto* lines : {&redit1, &redit2, &redit3, &redit4}) lines->clear();
+        quote.CurrentCode = code;
+        quote.CurrentName = std::string(numbers::trim(grid.cell(2, row)));
+    }
+    quote.CurrentRow = row;
+    SGStockClick();
+}
+
+void MainModel::SGStockClick() {
+    MinuteRequestCounter = TickRefreshCounter = 100;
+    TextGrid& grid = quote.SGStock;
+    const int row = quote.CurrentRow;
+    ShowSignalStrip(CellInt(grid, 34, row), CellFloat(grid, 4, row) > CellFloat(grid, 12, row));
+}
+
+void MainModel::TDXConnected() { pnlSTBar_40.caption = std::string("【 ") + kWebAddress + " 】"; }
+
+void MainModel::TDXDisConnected(TTDXManager& client) {
+    pnlSTBar_40.caption = kDisconnectedText;
+    client.Connect();
+}
+
+bool MainModel::pnlSTBar_40OffersReconnect() const { return numbers::trim(pnlSTBar_40.caption) == kDisconnectedText; }
+
 void MainModel::DPTimerTimer(TTDXManager& client) {
     if (DayDownloadRunning || ReplayActive || !LoginFlag) return;
     TextGrid& grid = quote.SGStock;

@@ -28,6 +28,12 @@ struct StartDialogModel {
     int InitProgress = 0;
 };
 
+inline constexpr const char* kDisconnectedText = "已断开,点击此处重新连接服务器.";
+inline constexpr const char* kWebAddress = "www.vexlora.example";
+// The exit question; the line break is written LF CR.
+inline constexpr const char* kExitQuestion =
+    "退出前,您是否需要下载补全日线数据?\n\r(选股分析浏览K线图等功能均需日线数据,如暂不使用这些功能,可不用下载.)";
+
 // The indices whose previous close the index minute chart needs, in slot order.
 inline constexpr const char* kIndexPrevCloseCodes[5] = {"999999", "399001", "399005", "399006", "000300"};
 
@@ -43,7 +49,7 @@ public:
     Panel pnlSTBar_10, pnlSTBar_11, pnlSTBar_12;
     Panel pnlSTBar_20, pnlSTBar_21, pnlSTBar_22;
     Panel pnlSTBar_30, pnlSTBar_31, pnlSTBar_32;
-    Panel pnlSTBar_40{"已断开,点击此处重新连接服务器."};
+    Panel pnlSTBar_40{kDisconnectedText};
     Panel pnl_1_0_0{"", palette::kOlive}, pnl_1_0_1{"", Rgb{255, 128, 128}};
     std::vector<ColoredLine> redit1, redit2, redit3, redit4;  // the latest trades, newest first
     std::vector<ChartItem> Chart_0;                           // eight pie slices
@@ -83,6 +89,16 @@ public:
     // n fills it with the day's direction.
     void ShowSignalStrip(int n, bool up);
     void UpdateTrendComment();
+
+    // A click on a quote-table row: a stock row becomes the current stock; the next tick
+    // asks for its minute lines and runs a refresh cycle.
+    void SGStockSelectCell(int column, int row);
+    void SGStockClick();
+    // The connection's state in the status panel; a lost connection is retried once at once.
+    void TDXConnected();
+    void TDXDisConnected(TTDXManager& client);
+    // Whether a click on the status panel should open the start dialog to reconnect.
+    bool pnlSTBar_40OffersReconnect() const;
 
     // One tick of the one-second polling timer.
     void DPTimerTimer(TTDXManager& client);

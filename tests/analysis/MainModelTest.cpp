@@ -429,3 +429,38 @@ TEST_F(ModelFixture, LatestTradesOfTheCurrentStockNewestFirst) {
     EXPECT_EQ(model.redit4[1], (ColoredLine{"S", palette::kLime}));  // trade 23: neutral shows as S
     EXPECT_EQ(model.redit1[19].text, "09:35");
 }
+
+TEST_F(ModelFixture, SelectingARowMakesItTheCurrentStock) {
+    slot(3, " 600489 ");
+    grid().setCell(2, 3, "中金黄金");
+    grid().setCell(34, 3, "4");
+    model.redit1 = {{"09:30", palette::kSilver}};
+    model.SGStockSelectCell(1, 3);
+    EXPECT_EQ(model.quote.CurrentRow, 3);
+    EXPECT_EQ(model.quote.CurrentCode, "600489");
+    EXPECT_EQ(model.quote.CurrentName, "中金黄金");
+    EXPECT_TRUE(model.redit1.empty());
+    EXPECT_EQ(model.TickRefreshCounter, 100);
+    EXPECT_EQ(model.MinuteRequestCounter, 100);
+    EXPECT_EQ(strip(model), "rrrrrrr...") << "signal 4 of column 34";
+
+    model.SGStockSelectCell(1, 4);  // an empty row
+    EXPECT_EQ(model.quote.CurrentRow, 4);
+    EXPECT_EQ(model.quote.CurrentCode, "600489") << "an empty row keeps the current stock";
+}
+
+TEST_F(ModelFixture, TheStatusPanelOffersAReconnectOnlyWhenDisconnected) {
+    EXPECT_TRUE(model.pnlSTBar_40OffersReconnect());
+    model.TDXConnected();
+    EXPECT_EQ(model.pnlSTBar_40.caption, "【 www.vexlora.example 】");
+    EXPECT_FALSE(model.pnlSTBar_40OffersReconnect());
+    model.pnlSTBar_40.caption = "走势明朗,当前价格较低位,买入风险较小";
+    EXPECT_FALSE(model.pnlSTBar_40OffersReconnect()) << "a trend comment does nothing";
+
+    ScriptedServer server{[](ScriptedServer&, const ScriptedServer::Bytes&) {}};
+    TTDXManager client;
+    client.Port = server.port();
+    model.TDXDisConnected(client);
+    EXPECT_EQ(model.pnlSTBar_40.caption, "已断开,点击此处重新连接服务器.");
+    EXPECT_TRUE(client.Connected()) << "reconnected at once";
+}
