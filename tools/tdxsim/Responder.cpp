@@ -126,60 +126,60 @@ Bytes Responder::directory(int market, std::size_t start) const {
     return body;
 }
 
-Bytes Responder::snapshots(std::span<const std::uint8_t> request, int second) const {
-    const std::size_t asked = u16At(request, 10);
-    Bytes body{0, 0, 0, 0};
+Bytes Responder::snapshots(std::span<const std::uint8_t> body, int second) const {
+    const std::size_t asked = u16At(body, 10);
+    Bytes out{0, 0, 0, 0};
     std::size_t n = 0;
     // The server's clock as HHMMSS followed by two digits of hundredths.
     const int hhmmss = second / 3600 * 10000 + second / 60 % 60 * 100 + second % 60;
     const std::int64_t serverTime = std::max<std::int64_t>(10000, hhmmss * 100LL);
-    for (std::size_t i = 0; i < asked && n < kMaxSnapshots && 12 + 7 * i + 7 <= request.size(); ++i) {
+    for (std::size_t i = 0; i < asked && n < kMaxSnapshots && 12 + 7 * i + 7 <= body.size(); ++i) {
         const std::size_t at = 12 + 7 * i;
-        const Security* s = m_market.find(request[at], codeAt(request, at + 1));
+        const Security* s = m_market.find(body[at], codeAt(body, at + 1));
         if (!s) continue;  // unknown securities are left out of the answer
         ++n;
         const TapeState st = m_market.stateAt(*s, second);
         const auto trades = m_market.tradesUntil(*s, second);
         const Book book = s->kind == SecurityKind::Index ? Book{} : bookAt(*s, st, trades.empty() ? 2 : trades.back().side);
         const std::int64_t price = wireUnits(*s, st.last);
-        const auto relative = [&](std::int32_t v) { putPacked(body, v ? wireUnits(*s, v) - price : -price); };
-        body.push_back(static_cast<std::uint8_t>(s->market));
-        body.insert(body.end(), s->code.begin(), s->code.end());
-        putU16(body, 0);  // head word
-        putPacked(body, price);
-        putPacked(body, wireUnits(*s, s->prevClose) - price);
+        const auto relative = [&](std::int32_t v) { putPacked(out, v ? wireUnits(*s, v) - price : -price); };
+        out.push_back(static_cast<std::uint8_t>(s->market));
+        out.insert(out.end(), s->code.begin(), s->code.end());
+        putU16(out, 0);  // head word
+        putPacked(out, price);
+        putPacked(out, wireUnits(*s, s->prevClose) - price);
         relative(st.open);
         relative(st.high);
         relative(st.low);
-        putPacked(body, serverTime);
-        putPacked(body, 0);
-        putPacked(body, st.volume);
-        putPacked(body, st.lastVolume);
-        putFloat(body, st.amount);
-        putPacked(body, st.inner);
-        putPacked(body, st.outer);
-        putPacked(body, 0);
-        putPacked(body, 0);
+        putPacked(out, serverTime);
+        putPacked(out, 0);
+        putPacked(out, st.volume);
+        putPacked(out, st.lastVolume);
+        putFloat(out, st.amount);
+        putPacked(out, st.inner);
+        putPacked(out, st.outer);
+        putPacked(out, 0);
+        putPacked(out, 0);
         for (int k = 0; k < 5; ++k) {
             if (s->kind == SecurityKind::Index) {
                 // An index has no book; these slots read as plain numbers for it.
-                for (int v = 0; v < 4; ++v) putPacked(body, 0);
+                for (int v = 0; v < 4; ++v) putPacked(out, 0);
                 continue;
             }
             relative(book.bid[k]);
             relative(book.ask[k]);
-            putPacked(body, book.bidVolume[k]);
-            putPacked(body, book.askVolume[k]);
+            putPacked(out, book.bidVolume[k]);
+            putPacked(out, book.askVolume[k]);
         }
-        putU16(body, 0);        // tail word
-        body.push_back(0x00);   // tail byte, always below 0x40 on the real servers
-        for (int k = 0; k < 3; ++k) putPacked(body, 0);
-        putU16(body, 0);  // change ratio
-        putU16(body, 0);  // tail word 2
+        putU16(out, 0);        // tail word
+        out.push_back(0x00);   // tail byte, always below 0x40 on the real servers
+        for (int k = 0; k < 3; ++k) putPacked(out, 0);
+        putU16(out, 0);  // change ratio
+        putU16(out, 0);  // tail word 2
     }
-    body[2] = static_cast<std::uint8_t>(n & 0xFF);
-    body[3] = static_cast<std::uint8_t>(n >> 8);
-    return body;
+    out[2] = static_cast<std::uint8_t>(n & 0xFF);
+    out[3] = static_cast<std::uint8_t>(n >> 8);
+    return out;
 }
 
 Bytes Responder::minutes(const Security& s, int second) const {
