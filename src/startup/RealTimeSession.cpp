@@ -12,6 +12,9 @@ RealTimeSession::RealTimeSession(MainModel& model) : m_model(model) {
     m_client.OnDecodePacket_DEALS = [this](TCallBackStockInfo& info, std::span<const TTDX_DEALInfo> data, int start,
                                            int count) { m_model.TDXDecodePacket_DEALS(info, data, start, count); };
 
+    m_client.OnConnected = [this] { m_model.TDXConnected(); };
+    m_client.OnDisConnected = [this] { m_model.TDXDisConnected(m_client); };
+
     tdxTimer.setInterval(100);
     QObject::connect(&tdxTimer, &QTimer::timeout, &m_context, [this] { m_client.Run(); });
     DPTimer.setInterval(1000);
