@@ -16,5 +16,5 @@ MessageBoxHook setMessageBoxHook(MessageBoxHook h) { return std::exchange(hook()
 MessageAnswer showMessageBox(const MessageBoxRequest& request) {
     if (hook()) return hook()(request);
     std::cerr << request.caption << ": " << request.text << '\n';
-    return MessageAnswer::Ok;
+    return request.buttons == MessageButtons::Yes ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
