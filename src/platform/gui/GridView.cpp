@@ -55,12 +55,21 @@ void GridView::refresh() {
     viewport()->update();
 }
 
+int GridView::sizeOf(bool columns, int index) const {
+    return columns ? m_grid->columnWidth(index) : m_grid->rowHeight(index);
+}
+
+int GridView::countOf(bool columns) const { return columns ? m_grid->columnCount() : m_grid->rowCount(); }
+
+int GridView::fixedOf(bool columns) const {
+    return std::min(columns ? m_grid->fixedColumns() : m_grid->fixedRows(), countOf(columns));
+}
+
 std::vector<int> GridView::scrollable(bool columns) const {
     std::vector<int> out;
     if (!m_grid) return out;
-    const int count = columns ? m_grid->columnCount() : m_grid->rowCount();
-    for (int i = columns ? m_grid->fixedColumns() : m_grid->fixedRows(); i < count; ++i)
-        if ((columns ? m_grid->columnWidth(i) : m_grid->rowHeight(i)) > 0) out.push_back(i);
+    for (int i = fixedOf(columns); i < countOf(columns); ++i)
+        if (sizeOf(columns, i) > 0) out.push_back(i);
     return out;
 }
 
@@ -70,14 +79,12 @@ std::vector<GridView::Span> GridView::spans(bool columns) const {
     const int end = columns ? viewport()->width() : viewport()->height();
     int pos = 0;
     const auto add = [&](int i) {
-        const int size = columns ? m_grid->columnWidth(i) : m_grid->rowHeight(i);
+        const int size = sizeOf(columns, i);
         if (size <= 0) return;
         out.push_back({i, pos, size});
         pos += size + m_lineWidth;
     };
-    const int count = columns ? m_grid->columnCount() : m_grid->rowCount();
-    const int fixed = std::min(columns ? m_grid->fixedColumns() : m_grid->fixedRows(), count);
-    for (int i = 0; i < fixed && pos < end; ++i) add(i);
+    for (int i = 0; i < fixedOf(columns) && pos < end; ++i) add(i);
     const std::vector<int> list = scrollable(columns);
     const QScrollBar* bar = columns ? horizontalScrollBar() : verticalScrollBar();
     for (std::size_t p = static_cast<std::size_t>(bar->value()); p < list.size() && pos < end; ++p)
@@ -87,12 +94,8 @@ std::vector<GridView::Span> GridView::spans(bool columns) const {
 
 int GridView::available(bool columns) const {
     int room = columns ? viewport()->width() : viewport()->height();
-    const int count = columns ? m_grid->columnCount() : m_grid->rowCount();
-    const int fixed = std::min(columns ? m_grid->fixedColumns() : m_grid->fixedRows(), count);
-    for (int i = 0; i < fixed; ++i) {
-        const int size = columns ? m_grid->columnWidth(i) : m_grid->rowHeight(i);
-        if (size > 0) room -= size + m_lineWidth;
-    }
+    for (int i = 0; i < fixedOf(columns); ++i)
+        if (sizeOf(columns, i) > 0) room -= sizeOf(columns, i) + m_lineWidth;
     return room;
 }
 
@@ -101,9 +104,7 @@ int GridView::available(bool columns) const {
 int GridView::firstToShow(bool columns, int position, int first) const {
     if (position <= first) return position;
     const std::vector<int> list = scrollable(columns);
-    const auto size = [&](int p) {
-        return (columns ? m_grid->columnWidth(list[p]) : m_grid->rowHeight(list[p])) + m_lineWidth;
-    };
+    const auto size = [&](int p) { return sizeOf(columns, list[p]) + m_lineWidth; };
     int used = 0;
     for (int p = first; p <= position; ++p) used += size(p);
     const int room = available(columns) + m_lineWidth;

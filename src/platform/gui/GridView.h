@@ -71,6 +71,10 @@ private:
         int index, start, size;
     };
 
+    // Along the columns or along the rows; the grid must be set.
+    int sizeOf(bool columns, int index) const;
+    int countOf(bool columns) const;
+    int fixedOf(bool columns) const;
     std::vector<int> scrollable(bool columns) const;
     std::vector<Span> spans(bool columns) const;
     int available(bool columns) const;
