@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Program.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+
+#include "MessageBox.h"
+#include "pasMain.h"
+#include "pasStart.h"
+
+TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder) : startModel(folder), stockModel(folder) {
+    const QFontMetrics metrics(QApplication::font());
+    const TextWidthFn textWidth = [metrics](std::string_view text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    model.InitTables(140, textWidth);
+    frmMain = std::make_unique<TfrmMain>(model, session, startModel, stockModel);
+    startModel.FormCreate();
+    frmStart = std::make_unique<TfrmStart>(startModel, model, session.client(), frmMain.get());
+    frmMain->showStartDialog = [this] { frmStart->exec(); };
+
+    if (const Status loaded = stockModel.btnLoadClick(model.quote); !loaded.isOk())
+        showMessageBox({"提示信息", loaded.message(), MessageButtons::Ok, MessageIcon::Information});
+    AutoFitColumns(model.quote.SGStock, textWidth);
+}
+
+TikvaneProgram::~TikvaneProgram() {
+    session.stop();
+    frmStart.reset();
+    frmMain.reset();
+}
+
+void TikvaneProgram::start() {
+    session.start();
+    frmMain->show();
+}

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "MainModel.h"
+#include "RealTimeSession.h"
+#include "StartModel.h"
+#include "StockModel.h"
+
+class TfrmMain;
+class TfrmStart;
+
+// The desktop program once the single-instance check has passed: the models, the
+// session and the windows, created in the order the program has always used, the watch
+// list loaded and the quote table's columns fitted. The program entry and the window
+// tests build it the same way.
+class TikvaneProgram {
+public:
+    explicit TikvaneProgram(const std::filesystem::path& programFolder);
+    ~TikvaneProgram();
+
+    // Starts the timers and shows the main window; its start timer opens the start dialog.
+    void start();
+
+    MainModel model;
+    RealTimeSession session{model};
+    TfrmStartModel startModel;
+    TfrmStockModel stockModel;
+    std::unique_ptr<TfrmMain> frmMain;
+    std::unique_ptr<TfrmStart> frmStart;
+};

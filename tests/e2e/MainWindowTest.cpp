@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desktop program's windows against tdxsim: login through the start dialog, the
+// watch list's flows after the first refresh cycle, a screenshot, and a server that goes
+// away and comes back.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../support/ReferenceFlow.h"
+#include "../support/ScriptedServer.h"
+#include "../support/TdxsimProcess.h"
+#include "GridView.h"
+#include "PanelWidget.h"
+#include "RichLines.h"
+#include "Program.h"
+#include "pasMain.h"
+#include "pasStart.h"
+
+namespace {
+
+struct MainWindowFixture : ::testing::Test {
+    QTemporaryDir folder;
+    std::unique_ptr<TdxsimProcess> server;
+    std::unique_ptr<TikvaneProgram> program;
+    int logins = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(TdxsimProcess::run({QStringLiteral("--write-sample"), folder.path()}));
+        server = std::make_unique<TdxsimProcess>(QStringList{QStringLiteral("--at"), QStringLiteral("14:30")});
+        ASSERT_GT(server->port(), 0);
+        program = std::make_unique<TikvaneProgram>(folder.path().toStdString());
+        program->session.client().Port = server->port();
+        // The user: presses the start dialog's login button whenever it opens.
+        program->frmMain->showStartDialog = [this] {
+            ++logins;
+            QTimer::singleShot(0, [this] { program->frmStart->btnLogin->click(); });
+            program->frmStart->exec();
+        };
+        program->start();
+    }
+    TextGrid& quote() { return program->model.quote.SGStock; }
+    void clickRow(int row) {
+        GridView* view = program->frmMain->SGStock;
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(1, row).center());
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowFixture, LogsInAndShowsTheWatchListsFlows) {
+    ASSERT_TRUE(pumpUntil([&] { return program->model.MarketInitCounter == 2; }, 20000)) << "logged in";
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(program->frmStart->cmbHost->currentText(), QStringLiteral("本机模拟行情"));
+    clickRow(2);
+    EXPECT_EQ(program->model.quote.CurrentCode, "002155");
+    const auto expectedCount = [&](const std::string& code) {
+        return std::to_string(std::min<std::size_t>(6000, groundTruth(code.c_str(), "14:30").size()));
+    };
+    std::map<int, std::string> counts;
+    for (int row = 2; row <= 6; ++row) counts[row] = expectedCount(quote().cell(1, row));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (int row = 2; row <= 6; ++row)
+            if (quote().cell(135, row) != counts[row]) return false;
+        return !program->model.redit1.empty() && !program->model.pnlSTBar_11.caption.empty();
+    }, 30000));
+    pumpUntil([] { return false; }, 400);  // the views follow the model a fifth of a second later
+
+    for (int row = 2; row <= 6; ++row) {
+        const std::string code = quote().cell(1, row);
+        const std::vector<GroundTruthTrade> day = groundTruth(code.c_str(), "14:30");
+        ReferenceRow reference(*numbers::parseFloat(quote().cell(15, row)));
+        for (std::size_t i = day.size() - std::stoul(counts[row]); i < day.size(); ++i) reference.book(day[i]);
+        for (const int c : {42, 43, 44, 46, 94, 95, 96, 97, 118, 122, 134, 135})
+            EXPECT_EQ(quote().cell(c, row), reference.text(c)) << code << " column " << c;
+        EXPECT_EQ(quote().cell(4, row), numbers::formatFixed(day.back().price / 1000.0, 2)) << code;
+    }
+    TfrmMain& w = *program->frmMain;
+    EXPECT_EQ(w.pnl_1_0_0->caption(), QStringLiteral("002155 "));
+    EXPECT_EQ(w.pnlSTBar_10->caption(), QStringLiteral("上证 "));
+    EXPECT_FALSE(w.pnlSTBar_21->caption().isEmpty());
+    EXPECT_EQ(w.redit1->lines().size(), 20u);
+
+    const QString shots = QStringLiteral(SCREENSHOT_DIR);
+    QDir().mkpath(shots);
+    EXPECT_TRUE(w.grab().save(shots + QStringLiteral("/main-window.png")));
+}
+
+TEST_F(MainWindowFixture, ReconnectsWhenTheServerReturns) {
+    ASSERT_TRUE(pumpUntil([&] { return program->model.MarketInitCounter == 2; }, 20000));
+    const int port = server->port();
+    server.reset();  // the server goes away
+    ASSERT_TRUE(pumpUntil([&] {
+        return program->frmMain->pnlSTBar_40->caption() == QStringLiteral("已断开,点击此处重新连接服务器.");
+    }, 10000));
+    EXPECT_FALSE(program->session.client().Connected()) << "the one reconnect found nobody";
+
+    server = std::make_unique<TdxsimProcess>(
+        QStringList{QStringLiteral("--at"), QStringLiteral("14:30"), QStringLiteral("--port"), QString::number(port)});
+    ASSERT_EQ(server->port(), port);
+    quote().setCell(4, 2, "");
+    // Clicking the status panel opens the start dialog, which logs in again.
+    QTest::mouseClick(program->frmMain->pnlSTBar_40, Qt::LeftButton);
+    EXPECT_EQ(logins, 2);
+    EXPECT_TRUE(program->session.client().Connected());
+    EXPECT_TRUE(pumpUntil([&] { return !quote().cell(4, 2).empty(); }, 10000)) << "polling goes on";
+}
