@@ -5,8 +5,16 @@
 #include <QFontMetrics>
 
 #include "MessageBox.h"
+#include "SingleInstance.h"
 #include "pasMain.h"
 #include "pasStart.h"
+
+std::unique_ptr<SingleInstanceGuard> ClaimSingleInstance(const std::string& name) {
+    auto guard = std::make_unique<SingleInstanceGuard>(name);
+    if (guard->acquired()) return guard;
+    showMessageBox({"提示信息", "Vexlora股票资金分析系统正在运行中...", MessageButtons::Ok, MessageIcon::Information});
+    return nullptr;
+}
 
 TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder) : startModel(folder), stockModel(folder) {
     const QFontMetrics metrics(QApplication::font());

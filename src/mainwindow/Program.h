@@ -9,8 +9,13 @@
 #include "StartModel.h"
 #include "StockModel.h"
 
+class SingleInstanceGuard;
 class TfrmMain;
 class TfrmStart;
+
+// Takes the program's single-instance guard; while another copy holds it, says so
+// ("Vexlora股票资金分析系统正在运行中...") and gives nothing.
+std::unique_ptr<SingleInstanceGuard> ClaimSingleInstance(const std::string& name = "vexloratikvane");
 
 // The desktop program once the single-instance check has passed: the models, the
 // session and the windows, created in the order the program has always used, the watch

@@ -2,7 +2,6 @@
 // tikvane: the desktop program.
 #include <QApplication>
 
-#include "MessageBox.h"
 #include "Program.h"
 #include "QtMessageBox.h"
 #include "SingleInstance.h"
@@ -10,11 +9,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     installQtMessageBox();
-    const SingleInstanceGuard guard("vexloratikvane");
-    if (!guard.acquired()) {
-        showMessageBox({"提示信息", "Vexlora股票资金分析系统正在运行中...", MessageButtons::Ok, MessageIcon::Information});
-        return 0;
-    }
+    const auto guard = ClaimSingleInstance();
+    if (!guard) return 0;
     QApplication::setApplicationName(QStringLiteral("Vexlora股票资金分析系统"));
     TikvaneProgram program(QCoreApplication::applicationDirPath().toStdString());
     program.start();

@@ -16,7 +16,9 @@
 #include "GridView.h"
 #include "PanelWidget.h"
 #include "RichLines.h"
+#include "MessageBox.h"
 #include "Program.h"
+#include "SingleInstance.h"
 #include "pasMain.h"
 #include "pasStart.h"
 
@@ -107,4 +109,22 @@ TEST_F(MainWindowFixture, ReconnectsWhenTheServerReturns) {
     EXPECT_EQ(logins, 2);
     EXPECT_TRUE(program->session.client().Connected());
     EXPECT_TRUE(pumpUntil([&] { return !quote().cell(4, 2).empty(); }, 10000)) << "polling goes on";
+}
+
+TEST(ProgramEntry, ASecondCopySaysTheFirstIsRunning) {
+    std::vector<MessageBoxRequest> shown;
+    const MessageBoxHook previous = setMessageBoxHook([&](const MessageBoxRequest& r) {
+        shown.push_back(r);
+        return MessageAnswer::Ok;
+    });
+    const std::string name = "vexloratikvane-test-" + std::to_string(QCoreApplication::applicationPid());
+    const auto first = ClaimSingleInstance(name);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(ClaimSingleInstance(name));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Vexlora股票资金分析系统正在运行中...");
+    EXPECT_EQ(shown[0].caption, "提示信息");
+    EXPECT_EQ(shown[0].icon, MessageIcon::Information);
+    setMessageBoxHook(previous);
 }
