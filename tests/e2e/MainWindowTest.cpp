@@ -86,9 +86,36 @@ TEST_F(MainWindowFixture, LogsInAndShowsTheWatchListsFlows) {
     EXPECT_FALSE(w.pnlSTBar_21->caption().isEmpty());
     EXPECT_EQ(w.redit1->lines().size(), 20u);
 
+    // The offscreen screen is smaller than a desktop: the picture is taken at the window's own size.
+    w.showNormal();
+    w.resize(1024, 641);
+    pumpUntil([] { return false; }, 400);
     const QString shots = QStringLiteral(SCREENSHOT_DIR);
     QDir().mkpath(shots);
     EXPECT_TRUE(w.grab().save(shots + QStringLiteral("/main-window.png")));
+}
+
+TEST_F(MainWindowFixture, PanelItemsFollowTheirPanelsAndTheExitQuestionCanKeepTheWindow) {
+    ASSERT_TRUE(pumpUntil([&] { return program->model.MarketInitCounter == 2; }, 20000));
+    TfrmMain& w = *program->frmMain;
+    for (const auto& [tag, panel] : {std::pair{53, w.pnl_3}, {54, w.pnl_2_1}, {55, w.pnl_1}, {56, w.pnlBottom}}) {
+        ASSERT_TRUE(panel->isVisible()) << tag;
+        w.mmClickAll(tag);
+        EXPECT_FALSE(panel->isVisible()) << tag;
+        w.mmClickAll(tag);
+        EXPECT_TRUE(panel->isVisible()) << tag;
+    }
+    std::vector<MessageBoxRequest> asked;
+    const MessageBoxHook previous = setMessageBoxHook([&](const MessageBoxRequest& r) {
+        asked.push_back(r);
+        return MessageAnswer::Ok;  // download the day data first: the window stays
+    });
+    EXPECT_FALSE(w.close());
+    setMessageBoxHook(previous);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, kExitQuestion);
+    EXPECT_EQ(asked[0].buttons, MessageButtons::OkCancel);
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(MainWindowFixture, ReconnectsWhenTheServerReturns) {
