@@ -5,19 +5,14 @@
 #include <cstring>
 #include <system_error>
 
+#include "CivilDate.h"
 #include "FileIo.h"
 #include "Numbers.h"
 #include "StockFile.h"
 #include "pasCommon.h"
 
 double DayNumber(int year, int month, int day) {
-    // Days from 1970-01-01 (the civil-from-days algorithm), then from 1899-12-30.
-    year -= month <= 2;
-    const int era = (year >= 0 ? year : year - 399) / 400;
-    const int yoe = year - era * 400;
-    const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<double>(era * 146097 + doe - 719468) + 25569.0;
+    return static_cast<double>(civil::daysFromCivil(year, month, day) - civil::daysFromCivil(1899, 12, 30));
 }
 
 DayFileOutcome WriteDayFile(const std::filesystem::path& folder, std::string_view code,

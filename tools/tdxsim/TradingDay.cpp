@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CivilDate.h"
+
 namespace session {
 
 int minuteOf(int second) {
@@ -165,33 +167,11 @@ std::vector<DayBar> generateHistory(const Security& s, std::uint64_t seed, std::
 }
 
 std::vector<std::uint32_t> tradingDaysBefore(int date, int count) {
-    // Days since 1970-01-01 of a civil date, and back (Howard Hinnant's algorithms).
-    const auto toDays = [](int y, int m, int d) {
-        y -= m <= 2;
-        const int era = (y >= 0 ? y : y - 399) / 400;
-        const int yoe = y - era * 400;
-        const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-        const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        return era * 146097 + doe - 719468;
-    };
-    const auto fromDays = [](int z) {
-        z += 719468;
-        const int era = (z >= 0 ? z : z - 146096) / 146097;
-        const int doe = z - era * 146097;
-        const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-        const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-        const int mp = (5 * doy + 2) / 153;
-        const int d = doy - (153 * mp + 2) / 5 + 1;
-        const int m = mp < 10 ? mp + 3 : mp - 9;
-        const int y = yoe + era * 400 + (m <= 2);
-        return static_cast<std::uint32_t>(y * 10000 + m * 100 + d);
-    };
     std::vector<std::uint32_t> days;
-    int z = toDays(date / 10000, date / 100 % 100, date % 100);
+    int z = civil::daysFromCivil(date / 10000, date / 100 % 100, date % 100);
     while (static_cast<int>(days.size()) < count) {
         --z;
-        const int weekday = ((z % 7) + 10) % 7;  // 1970-01-01 was a Thursday; 0 = Monday
-        if (weekday < 5) days.push_back(fromDays(z));
+        if (civil::weekdayFromDays(z) < 5) days.push_back(static_cast<std::uint32_t>(civil::yyyymmddFromDays(z)));
     }
     std::reverse(days.begin(), days.end());
     return days;
