@@ -31,6 +31,12 @@ std::vector<std::string> JXCode(const TextGrid& directory, std::string_view quer
     return lines;
 }
 
+bool HasDayLines(const TextGrid& directory, int row) {
+    const std::string_view floatShares = numbers::trim(directory.cell(kDirectoryFloatSharesColumn, row));
+    return !numbers::trim(directory.cell(kDirectoryBandColumn, row)).empty() && !floatShares.empty() &&
+           floatShares != "0" && !numbers::trim(directory.cell(kDirectoryCodeColumn, row)).empty();
+}
+
 void indexStockDirectory(const TextGrid& directory, TIntegerHash& index) {
     index.clear();
     for (int r = 0; r < directory.rowCount(); ++r) {

@@ -25,6 +25,10 @@ constexpr int kDirectoryFloatSharesColumn = 7;  // in 10,000 shares
 // case; codes, names, initials and the query are trimmed first. An empty query finds nothing.
 std::vector<std::string> JXCode(const TextGrid& directory, std::string_view query);
 
+// Whether a row is a stock with day lines: a band value, float shares other than "0" and
+// a code (cells trimmed). Indices and funds have no band value and are left out this way.
+bool HasDayLines(const TextGrid& directory, int row);
+
 // Empties the index, then maps the trimmed code of every row that has one to its row, so a
 // code taken from a trimmed cell elsewhere finds it.
 void indexStockDirectory(const TextGrid& directory, TIntegerHash& index);
