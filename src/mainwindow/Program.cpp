@@ -6,6 +6,7 @@
 
 #include "MessageBox.h"
 #include "SingleInstance.h"
+#include "pasDataDL.h"
 #include "pasMain.h"
 #include "pasStart.h"
 
@@ -16,7 +17,8 @@ std::unique_ptr<SingleInstanceGuard> ClaimSingleInstance(const std::string& name
     return nullptr;
 }
 
-TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder) : startModel(folder), stockModel(folder) {
+TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder)
+    : programFolder(folder), startModel(folder), stockModel(folder) {
     const QFontMetrics metrics(QApplication::font());
     const TextWidthFn textWidth = [metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -26,6 +28,11 @@ TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder) : startModel
     startModel.FormCreate();
     frmStart = std::make_unique<TfrmStart>(startModel, model, session.client(), frmMain.get());
     frmMain->showStartDialog = [this] { frmStart->exec(); };
+    frmDataDL = std::make_unique<TfrmDataDL>(dataDLModel, session.client(), frmMain.get());
+    frmMain->showDataDownload = [this] { frmDataDL->exec(); };
+    // The main window's day-line handler: the reply becomes the stock's day file.
+    session.client().OnDecodePacket_DAYS = [this](TCallBackStockInfo& info, std::span<const TTDX_DAYInfo> days, int,
+                                                  int) { dataDLModel.TDXDecodePacket_DAYS(info, days); };
 
     if (const Status loaded = stockModel.btnLoadClick(model.quote); !loaded.isOk())
         showMessageBox({"提示信息", loaded.message(), MessageButtons::Ok, MessageIcon::Information});
@@ -34,6 +41,8 @@ TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder) : startModel
 
 TikvaneProgram::~TikvaneProgram() {
     session.stop();
+    session.client().OnDecodePacket_DAYS = nullptr;
+    frmDataDL.reset();
     frmStart.reset();
     frmMain.reset();
 }

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "DataDLModel.h"
 #include "MainModel.h"
 #include "RealTimeSession.h"
 #include "StartModel.h"
 #include "StockModel.h"
 
 class SingleInstanceGuard;
+class TfrmDataDL;
 class TfrmMain;
 class TfrmStart;
 
@@ -29,10 +31,13 @@ public:
     // Starts the timers and shows the main window; its start timer opens the start dialog.
     void start();
 
+    const std::filesystem::path programFolder;
     MainModel model;
     RealTimeSession session{model};
     TfrmStartModel startModel;
     TfrmStockModel stockModel;
+    TfrmDataDLModel dataDLModel{programFolder, stockModel.SGStock, stockModel.index, model.DayDownloadRunning};
     std::unique_ptr<TfrmMain> frmMain;
     std::unique_ptr<TfrmStart> frmStart;
+    std::unique_ptr<TfrmDataDL> frmDataDL;
 };

@@ -288,6 +288,7 @@ void TfrmMain::buildMenu() {
     };
     QMenu* system = bar->addMenu(QStringLiteral("系统"));
     add(system, {11, "重新登陆", false});
+    add(system, {12, "数据补充", false});
     add(system, {13, "官方网站", false});
     add(system, {14, "退出系统", false});
     QMenu* tools = bar->addMenu(QStringLiteral("工具"));
@@ -308,6 +309,9 @@ void TfrmMain::mmClickAll(int tag) {
     switch (tag) {
         case 11:
             if (showStartDialog) showStartDialog();
+            break;
+        case 12:
+            if (showDataDownload) showDataDownload();
             break;
         case 13:
         case 63:
@@ -399,8 +403,9 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     const MessageAnswer answer =
         showMessageBox({"提示信息", kExitQuestion, MessageButtons::OkCancel, MessageIcon::Information});
     if (answer == MessageAnswer::Ok) {
-        // The day-data download opens here once it exists; until then the window stays.
+        // The window stays; the day lines are downloaded first.
         event->ignore();
+        if (showDataDownload) showDataDownload();
         return;
     }
     m_closing = true;

@@ -29,6 +29,8 @@ public:
 
     // What opening the start dialog does; the program sets it (tests replace it).
     std::function<void()> showStartDialog;
+    // And the day-data download dialog.
+    std::function<void()> showDataDownload;
 
     GridView* SGStock;
     GridView *sg_11, *sg_22, *sg_33, *sg_44, *SGNET, *SGBS;

@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include "MessageBox.h"
 #include "Program.h"
 #include "SingleInstance.h"
+#include "pasDataDL.h"
 #include "pasMain.h"
 #include "pasStart.h"
 
@@ -95,7 +98,7 @@ TEST_F(MainWindowFixture, LogsInAndShowsTheWatchListsFlows) {
     EXPECT_TRUE(w.grab().save(shots + QStringLiteral("/main-window.png")));
 }
 
-TEST_F(MainWindowFixture, PanelItemsFollowTheirPanelsAndTheExitQuestionCanKeepTheWindow) {
+TEST_F(MainWindowFixture, PanelItemsFollowTheirPanels) {
     ASSERT_TRUE(pumpUntil([&] { return program->model.MarketInitCounter == 2; }, 20000));
     TfrmMain& w = *program->frmMain;
     for (const auto& [tag, panel] : {std::pair{53, w.pnl_3}, {54, w.pnl_2_1}, {55, w.pnl_1}, {56, w.pnlBottom}}) {
@@ -105,10 +108,35 @@ TEST_F(MainWindowFixture, PanelItemsFollowTheirPanelsAndTheExitQuestionCanKeepTh
         w.mmClickAll(tag);
         EXPECT_TRUE(panel->isVisible()) << tag;
     }
+}
+
+TEST_F(MainWindowFixture, TheExitQuestionsOkDownloadsTheDayLinesWhileThePollingWaits) {
+    ASSERT_TRUE(pumpUntil([&] { return program->model.MarketInitCounter == 2 && !quote().cell(4, 2).empty(); }, 20000));
+    TfrmMain& w = *program->frmMain;
+    TfrmDataDL& dialog = *program->frmDataDL;
+    const TfrmDataDLModel& download = program->dataDLModel;
     std::vector<MessageBoxRequest> asked;
     const MessageBoxHook previous = setMessageBoxHook([&](const MessageBoxRequest& r) {
         asked.push_back(r);
-        return MessageAnswer::Ok;  // download the day data first: the window stays
+        return MessageAnswer::Ok;  // download the day data first
+    });
+    bool quiet = true;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(dialog.isModal() && dialog.isVisible());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("盘后数据下载"));
+        EXPECT_FALSE(program->model.DayDownloadRunning);
+        dialog.btnDownLD->click();
+        EXPECT_TRUE(program->model.DayDownloadRunning);
+        // Requests go out in order: once the first day lines are in, nothing asked before is left.
+        EXPECT_TRUE(pumpUntil([&] { return download.ReplyCounter >= 1; }, 20000));
+        quote().setCell(4, 2, "0.01");  // a price no snapshot gives
+        EXPECT_TRUE(pumpUntil([&] { return download.ReplyCounter >= 12; }, 20000));
+        pumpUntil([] { return false; }, 300);
+        quiet = quote().cell(4, 2) == "0.01";  // no snapshot was asked for meanwhile
+        EXPECT_GE(dialog.memLog->blockCount(), 12);
+        EXPECT_TRUE(dialog.memLog->toPlainText().startsWith(QStringLiteral("F05:  ")));
+        EXPECT_EQ(dialog.DLProgress->value(), download.DLProgress);
+        dialog.btnClose->click();
     });
     EXPECT_FALSE(w.close());
     setMessageBoxHook(previous);
@@ -116,6 +144,23 @@ TEST_F(MainWindowFixture, PanelItemsFollowTheirPanelsAndTheExitQuestionCanKeepTh
     EXPECT_EQ(asked[0].text, kExitQuestion);
     EXPECT_EQ(asked[0].buttons, MessageButtons::OkCancel);
     EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(quiet) << "the polling loop waits while the download runs";
+    EXPECT_FALSE(program->model.DayDownloadRunning);
+    EXPECT_TRUE(std::filesystem::exists(program->programFolder / "data" / "000001.dat"));
+    // and asks for snapshots again after it, behind the day lines still queued.
+    EXPECT_TRUE(pumpUntil([&] {
+        const std::vector<TTDX_MSG> pending = program->session.client().PendingMsgs();
+        return std::ranges::any_of(pending, [](const TTDX_MSG& m) { return m.MsgType == CMD_PKDAT; });
+    }, 5000));
+
+    // The menu item opens the same dialog; closing it by its title bar ends the download state too.
+    QTimer::singleShot(0, [&] {
+        dialog.btnDownLD->click();
+        dialog.close();
+    });
+    w.mmClickAll(12);
+    EXPECT_FALSE(program->model.DayDownloadRunning);
 }
 
 TEST_F(MainWindowFixture, ReconnectsWhenTheServerReturns) {
