@@ -25,6 +25,7 @@ TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder)
     };
     model.InitTables(140, textWidth);
     frmMain = std::make_unique<TfrmMain>(model, session, startModel, stockModel);
+    frmMain->programFolder = QString::fromStdString(folder.string());
     startModel.FormCreate();
     frmStart = std::make_unique<TfrmStart>(startModel, model, session.client(), frmMain.get());
     frmMain->showStartDialog = [this] { frmStart->exec(); };

@@ -2,10 +2,13 @@
 #include "pasMain.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProcess>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -91,7 +94,13 @@ QWidget* flowRow(QWidget* parent, const char* label, GridView* grid, const Rgb (
 }  // namespace
 
 TfrmMain::TfrmMain(MainModel& model, RealTimeSession& session, TfrmStartModel& start, TfrmStockModel& stock)
-    : m_model(model), m_session(session), m_start(start), m_stock(stock) {
+    : programFolder(QCoreApplication::applicationDirPath()),
+      openUrl(&QDesktopServices::openUrl),
+      startProgram([](const QString& program) { return QProcess::startDetached(program, {}); }),
+      m_model(model),
+      m_session(session),
+      m_start(start),
+      m_stock(stock) {
     setWindowTitle(QStringLiteral("Vexlora股票资金分析系统 V2.0.0"));
     resize(1024, 641);
     buildLayout();
@@ -295,7 +304,11 @@ void TfrmMain::buildMenu() {
     for (const Item& item : {Item{53, "资金栏", true}, Item{54, "统计栏", true}, Item{55, "盘口数据", true},
                              Item{56, "成交信息", true}})
         add(tools, item);
+    tools->addSeparator();
+    add(tools, {59, "窗口精灵", false});
     QMenu* help = bar->addMenu(QStringLiteral("帮助"));
+    add(help, {61, "帮助", false});
+    help->addSeparator();
     add(help, {63, "股市资讯", false});
 }
 
@@ -315,7 +328,7 @@ void TfrmMain::mmClickAll(int tag) {
             break;
         case 13:
         case 63:
-            QDesktopServices::openUrl(QUrl(QStringLiteral("https://") + QString::fromLatin1(kWebAddress)));
+            openUrl(QUrl(QStringLiteral("https://") + QString::fromLatin1(kWebAddress)));
             break;
         case 14:
             close();
@@ -332,9 +345,32 @@ void TfrmMain::mmClickAll(int tag) {
         case 56:
             toggle(56, pnlBottom);
             break;
+        case 59:
+            startCompanion();
+            break;
+        case 61:
+            openHelp();
+            break;
         default:
             break;
     }
+}
+
+void TfrmMain::startCompanion() {
+    const QString program = programFolder + QStringLiteral("/borvix");
+    if (!startProgram(program))
+        showMessageBox({"提示信息", "无法启动窗口精灵: " + program.toStdString(), MessageButtons::Ok,
+                        MessageIcon::Information});
+}
+
+void TfrmMain::openHelp() {
+    // A compiled help file beside the program wins; the shipped page is its stand-in.
+    for (const char* name : {"help.chm", "help.html"}) {
+        const QString file = programFolder + QLatin1Char('/') + QString::fromLatin1(name);
+        if (QFileInfo::exists(file) && openUrl(QUrl::fromLocalFile(file))) return;
+    }
+    showMessageBox({"提示信息", "找不到帮助文件: " + (programFolder + QStringLiteral("/help.chm")).toStdString(),
+                    MessageButtons::Ok, MessageIcon::Information});
 }
 
 void TfrmMain::SGStockSelectCell(int column, int row) {

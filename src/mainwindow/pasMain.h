@@ -13,6 +13,7 @@ class PanelWidget;
 class PieChart;
 class QAction;
 class QMenu;
+class QUrl;
 class RealTimeSession;
 class RichLines;
 class Splitter;
@@ -31,6 +32,11 @@ public:
     std::function<void()> showStartDialog;
     // And the day-data download dialog.
     std::function<void()> showDataDownload;
+    // The folder of the companion program and the help file: the program's own.
+    QString programFolder;
+    // Opening a web address or document and starting a program; tests replace them.
+    std::function<bool(const QUrl&)> openUrl;
+    std::function<bool(const QString& program)> startProgram;
 
     GridView* SGStock;
     GridView *sg_11, *sg_22, *sg_33, *sg_44, *SGNET, *SGBS;
@@ -58,6 +64,8 @@ private:
     void loginTimerTimer();
     void placeLine();
     void SGStockSelectCell(int column, int row);
+    void startCompanion();
+    void openHelp();
 
     MainModel& m_model;
     RealTimeSession& m_session;

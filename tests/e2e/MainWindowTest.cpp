@@ -15,6 +15,7 @@
 #include "../support/ReferenceFlow.h"
 #include "../support/ScriptedServer.h"
 #include "../support/TdxsimProcess.h"
+#include "FileIo.h"
 #include "GridView.h"
 #include "PanelWidget.h"
 #include "RichLines.h"
@@ -108,6 +109,43 @@ TEST_F(MainWindowFixture, PanelItemsFollowTheirPanels) {
         w.mmClickAll(tag);
         EXPECT_TRUE(panel->isVisible()) << tag;
     }
+}
+
+TEST_F(MainWindowFixture, TheCompanionAndTheHelpComeFromTheProgramsFolder) {
+    TfrmMain& w = *program->frmMain;
+    std::vector<QString> started, opened;
+    std::vector<std::string> said;
+    w.startProgram = [&](const QString& p) {
+        started.push_back(p);
+        return false;  // as when the file is missing
+    };
+    w.openUrl = [&](const QUrl& u) {
+        opened.push_back(u.toString());
+        return true;
+    };
+    const MessageBoxHook previous = setMessageBoxHook([&](const MessageBoxRequest& r) {
+        said.push_back(r.text);
+        return MessageAnswer::Ok;
+    });
+    w.mmClickAll(59);
+    ASSERT_EQ(started, std::vector<QString>{folder.path() + QStringLiteral("/borvix")});
+    w.mmClickAll(61);
+    EXPECT_TRUE(opened.empty()) << "no help file yet";
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_TRUE(said[0].starts_with("无法启动窗口精灵: "));
+    EXPECT_TRUE(said[1].starts_with("找不到帮助文件: "));
+
+    const auto touch = [&](const char* name) { ASSERT_TRUE(fileio::writeFileAtomically(program->programFolder / name, "x").isOk()); };
+    touch("help.html");
+    w.mmClickAll(61);
+    touch("help.chm");
+    w.mmClickAll(61);
+    w.mmClickAll(63);
+    setMessageBoxHook(previous);
+    const QString base = QUrl::fromLocalFile(folder.path()).toString();
+    EXPECT_EQ(opened, (std::vector<QString>{base + QStringLiteral("/help.html"), base + QStringLiteral("/help.chm"),
+                                            QStringLiteral("https://www.vexlora.example")}));
+    EXPECT_EQ(said.size(), 2u);
 }
 
 TEST_F(MainWindowFixture, TheExitQuestionsOkDownloadsTheDayLinesWhileThePollingWaits) {
