@@ -12,7 +12,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "ChartWidget.h"
 #include "GridView.h"
@@ -97,6 +99,7 @@ TfrmMain::TfrmMain(MainModel& model, RealTimeSession& session, TfrmStartModel& s
     : programFolder(QCoreApplication::applicationDirPath()),
       openUrl(&QDesktopServices::openUrl),
       startProgram([](const QString& program) { return QProcess::startDetached(program, {}); }),
+      terminateProcess([](int code) { std::_Exit(code); }),
       m_model(model),
       m_session(session),
       m_start(start),
@@ -447,7 +450,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     m_closing = true;
     event->accept();
     m_session.stop();
-    // The process ends a second later without further clean-up, as the program always has.
+    QCoreApplication::exit(18);
+    // A second later the process ends at once with -1, before the quit above is seen and
+    // without further clean-up, as the program always has.
+    hide();
     ProcessMessages();
-    QTimer::singleShot(1000, [] { std::_Exit(-1); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    terminateProcess(-1);
 }

@@ -37,6 +37,8 @@ public:
     // Opening a web address or document and starting a program; tests replace them.
     std::function<bool(const QUrl&)> openUrl;
     std::function<bool(const QString& program)> startProgram;
+    // Ends the process at once; the window's close does it.
+    std::function<void(int code)> terminateProcess;
 
     GridView* SGStock;
     GridView *sg_11, *sg_22, *sg_33, *sg_44, *SGNET, *SGBS;

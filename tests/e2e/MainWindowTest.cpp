@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -199,6 +200,24 @@ TEST_F(MainWindowFixture, TheExitQuestionsOkDownloadsTheDayLinesWhileThePollingW
     });
     w.mmClickAll(12);
     EXPECT_FALSE(program->model.DayDownloadRunning);
+}
+
+TEST_F(MainWindowFixture, TheExitQuestionsCancelEndsTheProcessASecondLater) {
+    TfrmMain& w = *program->frmMain;
+    std::optional<int> code;
+    QElapsedTimer sinceClose;
+    qint64 after = 0;
+    w.terminateProcess = [&](int c) {
+        code = c;
+        after = sinceClose.elapsed();
+    };
+    const MessageBoxHook previous = setMessageBoxHook([](const MessageBoxRequest&) { return MessageAnswer::Cancel; });
+    sinceClose.start();
+    EXPECT_TRUE(w.close());
+    setMessageBoxHook(previous);
+    EXPECT_EQ(code, -1);
+    EXPECT_GE(after, 1000);
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(MainWindowFixture, ReconnectsWhenTheServerReturns) {
