@@ -19,7 +19,10 @@ std::unique_ptr<SingleInstanceGuard> ClaimSingleInstance(const std::string& name
 
 TikvaneProgram::TikvaneProgram(const std::filesystem::path& folder)
     : programFolder(folder), startModel(folder), stockModel(folder) {
-    const QFontMetrics metrics(QApplication::font());
+    // The quote table's cells are drawn bold in the window's font.
+    QFont cellFont = TfrmMain::windowFont();
+    cellFont.setBold(true);
+    const QFontMetrics metrics(cellFont);
     const TextWidthFn textWidth = [metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     };

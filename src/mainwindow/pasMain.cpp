@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pasMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -70,26 +71,28 @@ RichLines* richLines(QWidget* parent, HAlign align, int width) {
     return r;
 }
 
-// A vertical label and a grid of one of the flow tables, with the pie's colour swatches.
-QWidget* flowRow(QWidget* parent, const char* label, GridView* grid, const Rgb (&swatches)[4], int height) {
+// A vertical label and a grid of one of the flow tables. The buy and sell tables carry
+// the pie's colour swatches over the blank start of their row titles.
+QWidget* flowRow(QWidget* parent, const char* label, GridView* grid, int height, const Rgb* swatches = nullptr) {
     QWidget* row = blackPanel(parent);
     row->setFixedHeight(height);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    layout->setSpacing(0);
     QString vertical;
     for (const QChar c : QString::fromUtf8(label)) vertical += QString(c) + QLatin1Char('\n');
     layout->addWidget(panel(row, vertical.trimmed().toUtf8().constData(), QColor(192, 192, 192), 14));
-    auto* column = new QVBoxLayout;
-    for (const Rgb& c : swatches) {
-        auto* s = panel(row, "", Qt::black, 12, false, HAlign::Left, toQColor(c));
-        s->setFixedHeight(12);
-        column->addWidget(s);
-    }
-    layout->addLayout(column);
     layout->addStretch();
     grid->setFixedWidth(169);
+    QFont narrow = grid->font();  // "26.56%" in bold fits the 45-pixel column
+    narrow.setPixelSize(11);
+    grid->setFont(narrow);
     layout->addWidget(grid);
+    const int rowHeight = height / 4;
+    for (int k = 0; swatches && k < 4; ++k) {
+        auto* s = panel(grid->viewport(), "", Qt::black, 12, false, HAlign::Left, toQColor(swatches[k]));
+        s->setGeometry(4, k * rowHeight + (rowHeight - 12) / 2, 12, 12);
+    }
     return row;
 }
 
@@ -106,6 +109,7 @@ TfrmMain::TfrmMain(MainModel& model, RealTimeSession& session, TfrmStartModel& s
       m_stock(stock) {
     setWindowTitle(QStringLiteral("Vexlora股票资金分析系统 V2.0.0"));
     resize(1024, 641);
+    setFont(windowFont());
     buildLayout();
     buildMenu();
 
@@ -194,9 +198,9 @@ void TfrmMain::buildLayout() {
     sg_33 = gridView(pnl_3, m_model.sg_33, sg_33DrawCell);
     const Rgb buys[4] = {{255, 10, 10}, {190, 10, 10}, {130, 10, 10}, {70, 10, 10}};
     const Rgb sells[4] = {{10, 255, 10}, {10, 190, 10}, {10, 130, 10}, {10, 70, 10}};
-    right->addWidget(flowRow(pnl_3, "主动买入", sg_11, buys, 76));
-    right->addWidget(flowRow(pnl_3, "主动卖出", sg_22, sells, 76));
-    right->addWidget(flowRow(pnl_3, "买卖合计", sg_33, sells, 95));
+    right->addWidget(flowRow(pnl_3, "主动买入", sg_11, 76, buys));
+    right->addWidget(flowRow(pnl_3, "主动卖出", sg_22, 76, sells));
+    right->addWidget(flowRow(pnl_3, "买卖合计", sg_33, 95));
     right->addStretch();
     SGBS = gridView(pnl_3, m_model.SGBS, SGBSDrawCell);
     SGBS->setToolTip(QStringLiteral("买卖信号量"));
@@ -357,6 +361,12 @@ void TfrmMain::mmClickAll(int tag) {
         default:
             break;
     }
+}
+
+QFont TfrmMain::windowFont() {
+    QFont f = QApplication::font();
+    f.setPixelSize(12);
+    return f;
 }
 
 void TfrmMain::startCompanion() {

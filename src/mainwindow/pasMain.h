@@ -50,6 +50,9 @@ public:
     BarChart* Chart_1;
     QWidget *pnl_1, *pnl_2_1, *pnl_3, *pnlBottom, *pnlLine, *pnl_1_1, *TBC;
 
+    // The window's 12-pixel text, the size of a 9-point desktop font its cells are made for.
+    static QFont windowFont();
+
     // Draws the model into the controls.
     void refreshFromModel();
     // The menu command of a tag.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ChartWidget.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -184,6 +185,14 @@ void BarChart::paintEvent(QPaintEvent*) {
     const int zero = BarScale(values, plot).y(0);
     painter.fillRect(plot.left(), std::min(zero, plot.bottom()), plot.width(), 1, Qt::black);
     const double slot = static_cast<double>(plot.width()) / static_cast<double>(values.size());
+    // Labels wider than their slot are drawn smaller rather than over their neighbours.
+    QFont labelFont = font();
+    const auto fits = [&] {
+        const QFontMetrics m(labelFont, this);
+        return std::all_of(items().begin(), items().end(),
+                           [&](const ChartItem& i) { return m.horizontalAdvance(label(i)) <= slot - 2; });
+    };
+    for (int px = QFontInfo(font()).pixelSize(); labels && px > 8 && !fits();) labelFont.setPixelSize(--px);
     for (std::size_t k = 0; k < bars.size(); ++k) {
         painter.fillRect(bars[k], toQColor(items()[k].color));
         const int left = plot.left() + static_cast<int>(std::lround(static_cast<double>(k) * slot));
@@ -198,9 +207,12 @@ void BarChart::paintEvent(QPaintEvent*) {
             painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
         }
         if (labels) {
+            // Below the room kept for the marks of bars under zero.
             painter.setPen(fontColor());
-            painter.drawText(QRect(left, plot.bottom() + 2, slotWidth, metrics.height()),
+            painter.setFont(labelFont);
+            painter.drawText(QRect(left, plot.bottom() + markRoom, slotWidth, line),
                              Qt::AlignCenter | Qt::TextSingleLine, label(items()[k]));
+            painter.setFont(font());
         }
     }
 }
