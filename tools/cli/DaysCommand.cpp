@@ -8,11 +8,11 @@
 #include <iostream>
 #include <optional>
 
+#include "CliModels.h"
 #include "DataDLModel.h"
 #include "Numbers.h"
 #include "RealTimeSession.h"
 #include "StartModel.h"
-#include "StockModel.h"
 
 namespace {
 
@@ -55,14 +55,10 @@ int runDaysCommand(int argc, char** argv, const std::vector<std::string>& args) 
         return 2;
     }
     QCoreApplication app(argc, argv);
-    const std::filesystem::path folder =
-        options->folder.empty() ? QCoreApplication::applicationDirPath().toStdString() : options->folder;
-
-    MainModel model;
-    model.InitTables(140, [](std::string_view text) { return static_cast<int>(text.size()) * 7; });
-    TfrmStockModel directory(folder);
-    if (const Status loaded = directory.btnLoadClick(model.quote); !loaded.isOk())
-        std::cerr << "tikvane-cli: " << loaded.message() << '\n';
+    const std::filesystem::path folder = FolderOrProgramFolder(options->folder);
+    CliModels models(folder);
+    MainModel& model = models.model;
+    const TfrmStockModel& directory = models.directory;
 
     RealTimeSession session(model);  // its timers stay off: no polling here
     TTDXManager& client = session.client();

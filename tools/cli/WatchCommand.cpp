@@ -9,10 +9,10 @@
 #include <iostream>
 #include <optional>
 
+#include "CliModels.h"
 #include "Numbers.h"
 #include "RealTimeSession.h"
 #include "StartModel.h"
-#include "StockModel.h"
 
 namespace {
 
@@ -47,13 +47,6 @@ std::optional<WatchOptions> parseOptions(const std::vector<std::string>& args) {
     }
     if (o.host.empty()) return std::nullopt;
     return o;
-}
-
-// Columns as a terminal shows them: Chinese characters take two cells.
-int displayWidth(const std::string& utf8) {
-    int width = 0;
-    for (const char32_t c : QString::fromStdString(utf8).toUcs4()) width += c >= 0x1100 ? 2 : 1;
-    return width;
 }
 
 void printAligned(const std::vector<std::vector<std::string>>& lines) {
@@ -108,14 +101,8 @@ int runWatchCommand(int argc, char** argv, const std::vector<std::string>& args)
         return 2;
     }
     QCoreApplication app(argc, argv);
-    const std::filesystem::path folder =
-        options->folder.empty() ? QCoreApplication::applicationDirPath().toStdString() : options->folder;
-
-    MainModel model;
-    model.InitTables(140, [](std::string_view text) { return displayWidth(std::string(text)) * 7; });
-    TfrmStockModel watchList(folder);
-    if (const Status loaded = watchList.btnLoadClick(model.quote); !loaded.isOk())
-        std::cerr << "tikvane-cli: " << loaded.message() << '\n';
+    CliModels models(FolderOrProgramFolder(options->folder));
+    MainModel& model = models.model;
 
     RealTimeSession session(model);
     session.client().Host = options->host;
