@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "DataDLModel.h"
-#include "GuiThread.h"
 
 TfrmDataDL::TfrmDataDL(TfrmDataDLModel& model, TTDXManager& client, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_model(model), m_client(client) {
@@ -50,15 +49,14 @@ TfrmDataDL::TfrmDataDL(TfrmDataDLModel& model, TTDXManager& client, QWidget* par
 
 void TfrmDataDL::syncFromModel() {
     DLProgress->setValue(m_model.DLProgress);
-    // The log changes with every handled reply; redraw it only then.
-    if (m_shownReplies == m_model.ReplyCounter && memLog->blockCount() == static_cast<int>(m_model.memLog.size()))
-        return;
-    m_shownReplies = m_model.ReplyCounter;
     QString text;
     for (const std::string& line : m_model.memLog) {
         if (!text.isEmpty()) text += QLatin1Char('\n');
         text += QString::fromStdString(line);
     }
+    // Redrawn only when it changed, so the user can scroll and select in it meanwhile.
+    if (text == m_shownLog) return;
+    m_shownLog = text;
     memLog->setPlainText(text);
     memLog->moveCursor(QTextCursor::End);
 }

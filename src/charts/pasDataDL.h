@@ -35,5 +35,5 @@ private:
     TfrmDataDLModel& m_model;
     TTDXManager& m_client;
     QTimer m_sync;
-    int m_shownReplies = -1;
+    QString m_shownLog;
 };
